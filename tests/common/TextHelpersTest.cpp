@@ -1,0 +1,81 @@
+#include "common/TextHelpers.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+struct ParseCase {
+    const char *source;
+    int start;
+    QStringList tokens; // read until Index becomes 0
+};
+
+class ParseTokens : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseTokens, ReadsUntilIndexIsZero)
+{
+    const ParseCase &c = GetParam();
+    const QString source = QString::fromUtf8(c.source);
+    int index = c.start;
+    QStringList tokens;
+    do {
+        tokens.append(Parse(source, u'/', index));
+    } while (index != 0 && tokens.size() < 20);
+    EXPECT_EQ(tokens, c.tokens);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseTokens,
+    ::testing::Values(ParseCase{"name/pass@alias", 1, {"name", "pass@alias"}},
+                      ParseCase{"name", 1, {"name"}},
+                      ParseCase{"a/b/c", 1, {"a", "b", "c"}},
+                      // A separator at the very end: one more empty token.
+                      ParseCase{"a/", 1, {"a", ""}},
+                      ParseCase{"/", 1, {"", ""}},
+                      ParseCase{"a//b", 1, {"a", "", "b"}},
+                      ParseCase{"", 1, {""}},
+                      ParseCase{"abc", 0, {""}},
+                      ParseCase{"abc", 4, {""}},
+                      ParseCase{"ab/cd", 2, {"b", "cd"}}));
+
+TEST(Parse, IndexPastTheSeparatorAtTheEnd)
+{
+    int index = 1;
+    EXPECT_EQ(Parse(QStringLiteral("ab/"), u'/', index), QStringLiteral("ab"));
+    EXPECT_EQ(index, 4);
+    EXPECT_EQ(Parse(QStringLiteral("ab/"), u'/', index), QString());
+    EXPECT_EQ(index, 0);
+}
+
+TEST(ExtrMajorVer, ReadsTheLastWord)
+{
+    EXPECT_EQ(ExtrMajorVer(QStringLiteral(
+                  "Oracle Database 11g Enterprise Edition Release 11.2.0.1.0 ")),
+              11);
+    EXPECT_EQ(ExtrMajorVer(QStringLiteral("Release 9.2.0.1.0")), 9);
+    EXPECT_EQ(ExtrMajorVer(QStringLiteral("10.2.0.1.0")), 10);
+    EXPECT_EQ(ExtrMajorVer(QStringLiteral("PostgreSQL 15")), 15);
+}
+
+TEST(ExtrMajorVer, TextThatIsNotANumberRaises)
+{
+    EXPECT_THROW(ExtrMajorVer(QStringLiteral("Release abc.1")), std::invalid_argument);
+    EXPECT_THROW(ExtrMajorVer(QString()), std::invalid_argument);
+    EXPECT_THROW(ExtrMajorVer(QStringLiteral("Release 11g")), std::invalid_argument);
+}
+
+TEST(SmallFunctions, ExchangeAndIIf)
+{
+    int a = 1, b = 2;
+    Exchange(a, b);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 1);
+    EXPECT_EQ(IIf(true, QStringLiteral("x"), QStringLiteral("y")), QStringLiteral("x"));
+    EXPECT_EQ(IIf(false, QStringLiteral("x"), QStringLiteral("y")), QStringLiteral("y"));
+}
+
+} // namespace
