@@ -11,4 +11,7 @@ DialogInterceptor *setDialogInterceptor(DialogInterceptor *interceptor)
     return gInterceptor.exchange(interceptor);
 }
 
-DialogInterceptor *dialogInterceptor() { return gInterceptor.load(); }
+DialogInterceptor *dialogInterceptor()
+{
+    return gInterceptor.load();
+}

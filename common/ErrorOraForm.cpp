@@ -63,7 +63,10 @@ TErrorOraForm::TErrorOraForm(QWidget *parent) : QDialog(parent)
     }
 }
 
-QString TErrorOraForm::GetFirstMessage() const { return mmFirst->toPlainText(); }
+QString TErrorOraForm::GetFirstMessage() const
+{
+    return mmFirst->toPlainText();
+}
 
 void TErrorOraForm::SetFirstMessage(const QString &text)
 {

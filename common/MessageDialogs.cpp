@@ -46,8 +46,9 @@ QStyle::StandardPixmap pixmapOf(TMsgDlgType type)
 void MyMessage(const QString &AFirstMessage, const QString &ALastMessage, TMsgDlgType DlgType)
 {
     if (DialogInterceptor *interceptor = dialogInterceptor()) {
-        ShownDialog shown{QStringLiteral("message"), MsgDlgTitle(DlgType), DlgType,
-                          AFirstMessage, ALastMessage, {QStringLiteral("OK")}};
+        ShownDialog shown{
+            QStringLiteral("message"), MsgDlgTitle(DlgType), DlgType, AFirstMessage, ALastMessage,
+            {QStringLiteral("OK")}};
         if (!ALastMessage.isEmpty())
             shown.buttons.append(QStringLiteral("Дополнительно  >>"));
         interceptor->answer(shown);

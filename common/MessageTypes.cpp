@@ -47,7 +47,10 @@ QString MsgDlgButtonCaption(TMsgDlgBtn button)
     return QString::fromUtf16(kButtons[int(button)].caption);
 }
 
-int MsgDlgButtonResult(TMsgDlgBtn button) { return kButtons[int(button)].result; }
+int MsgDlgButtonResult(TMsgDlgBtn button)
+{
+    return kButtons[int(button)].result;
+}
 
 QList<TMsgDlgBtn> MsgDlgButtonList(TMsgDlgButtons buttons)
 {

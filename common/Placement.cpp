@@ -28,7 +28,10 @@ ScreenLayout currentScreenLayout()
     return layout;
 }
 
-void setScreenLayoutProvider(std::function<ScreenLayout()> p) { provider() = std::move(p); }
+void setScreenLayoutProvider(std::function<ScreenLayout()> p)
+{
+    provider() = std::move(p);
+}
 
 QRect ClampToMonitors(const QRect &bounds, const QList<QRect> &monitors)
 {

@@ -3,7 +3,10 @@
 #include <stdexcept>
 #include <utility>
 
-void Exchange(int &A, int &B) { std::swap(A, B); }
+void Exchange(int &A, int &B)
+{
+    std::swap(A, B);
+}
 
 QString IIf(bool Condition, const QString &Expression1, const QString &Expression2)
 {

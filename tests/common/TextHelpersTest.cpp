@@ -31,15 +31,11 @@ TEST_P(ParseTokens, ReadsUntilIndexIsZero)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseTokens,
     ::testing::Values(ParseCase{"name/pass@alias", 1, {"name", "pass@alias"}},
-                      ParseCase{"name", 1, {"name"}},
-                      ParseCase{"a/b/c", 1, {"a", "b", "c"}},
+                      ParseCase{"name", 1, {"name"}}, ParseCase{"a/b/c", 1, {"a", "b", "c"}},
                       // A separator at the very end: one more empty token.
-                      ParseCase{"a/", 1, {"a", ""}},
-                      ParseCase{"/", 1, {"", ""}},
-                      ParseCase{"a//b", 1, {"a", "", "b"}},
-                      ParseCase{"", 1, {""}},
-                      ParseCase{"abc", 0, {""}},
-                      ParseCase{"abc", 4, {""}},
+                      ParseCase{"a/", 1, {"a", ""}}, ParseCase{"/", 1, {"", ""}},
+                      ParseCase{"a//b", 1, {"a", "", "b"}}, ParseCase{"", 1, {""}},
+                      ParseCase{"abc", 0, {""}}, ParseCase{"abc", 4, {""}},
                       ParseCase{"ab/cd", 2, {"b", "cd"}}));
 
 TEST(Parse, IndexPastTheSeparatorAtTheEnd)
@@ -53,9 +49,9 @@ TEST(Parse, IndexPastTheSeparatorAtTheEnd)
 
 TEST(ExtrMajorVer, ReadsTheLastWord)
 {
-    EXPECT_EQ(ExtrMajorVer(QStringLiteral(
-                  "Oracle Database 11g Enterprise Edition Release 11.2.0.1.0 ")),
-              11);
+    EXPECT_EQ(
+        ExtrMajorVer(QStringLiteral("Oracle Database 11g Enterprise Edition Release 11.2.0.1.0 ")),
+        11);
     EXPECT_EQ(ExtrMajorVer(QStringLiteral("Release 9.2.0.1.0")), 9);
     EXPECT_EQ(ExtrMajorVer(QStringLiteral("10.2.0.1.0")), 10);
     EXPECT_EQ(ExtrMajorVer(QStringLiteral("PostgreSQL 15")), 15);

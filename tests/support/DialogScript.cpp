@@ -4,7 +4,10 @@
 
 DialogScript::DialogScript() : previous_(setDialogInterceptor(this)) {}
 
-DialogScript::~DialogScript() { setDialogInterceptor(previous_); }
+DialogScript::~DialogScript()
+{
+    setDialogInterceptor(previous_);
+}
 
 DialogScript &DialogScript::answer(int result)
 {

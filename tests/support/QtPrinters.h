@@ -10,7 +10,10 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 inline void PrintTo(const QByteArray &b, std::ostream *os)
 {
     *os << "QByteArray(" << b.size() << ": \"" << b.toStdString() << "\")";
