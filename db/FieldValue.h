@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QVariant>
+
+// Kinds of a result column, as the Oracle layer gives them: a NUMBER with a declared
+// precision from 1 to 9 and a scale of 0 or below is an integer (small integer up to
+// precision 4); every other number is a double; DATE and timestamps are date-times;
+// character columns are text.
+enum TFieldType { ftUnknown, ftString, ftSmallint, ftInteger, ftFloat, ftDateTime };
+
+// The user's number and date conventions used for value texts. The defaults are those of
+// the locale the system is made for (05.03.2015 8:30:00, decimal comma).
+struct TFormatSettings {
+    QChar DecimalSeparator = QChar(u',');
+    QString ShortDateFormat = QStringLiteral("dd.MM.yyyy");
+    QString LongTimeFormat = QStringLiteral("H:mm:ss");
+};
+
+// Process-wide, set on the user-interface thread before any report runs.
+extern TFormatSettings FormatSettings;
+
+// The kind of a column from its declared type name (as a CREATE TABLE states it, e.g.
+// "NUMBER(9)", "NUMERIC(12,2)", "VARCHAR2(100)", "DATE", "INTEGER"), with the precision and
+// scale given separately when the type name carries none (-1: not declared). An empty type
+// name (a computed expression) gives ftUnknown: its values are texts or doubles by value.
+TFieldType FieldTypeOfDeclared(const QString &TypeName, int Precision = -1, int Scale = -1);
+
+// A double in the general format: at most 15 significant digits, no thousands separator,
+// the decimal separator of FormatSettings, no trailing zeros; from 10^15 up, and below
+// 0.00001, as mantissa, "E" and exponent (1E15, 1,5E-6).
+QString FloatText(double Value);
+
+// The text of one value of a column of the given kind (empty for NULL).
+QString FieldValueText(TFieldType Type, const QVariant &Value);

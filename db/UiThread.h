@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Work that must happen on the user-interface thread (message boxes, ending the application)
+// when the code that needs it may run on a probe thread.
+
+// Runs fn at once on the user-interface thread, else queues it to the user-interface thread's
+// event loop and returns.
+void RunOnUiThread(std::function<void()> fn);
+
+// ErrorMessage(First, Last), on the user-interface thread (queued from any other thread).
+void ShowErrorOnUiThread(const QString &First, const QString &Last);
+
+// Tells the application to end: its event loop quits (a queued call, so it also works from a
+// probe thread and before the loop runs), and TerminateRequested becomes true.
+void TerminateApplication();
+bool TerminateRequested();
+// For a process that starts over (tests, the batch program).
+void ClearTerminateRequest();
+
+// Runs fn and reports any exception it throws with the error window on the user-interface
+// thread instead of letting it leave the thread or the event loop. For the edges of threads
+// and of event handlers.
+void RunAtThreadEdge(const std::function<void()> &fn);
