@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// Every failure of the XLS and RTF writers. The kind tells tests and callers what went
+// wrong; what() is the message shown to the user.
+class EQExportError : public std::runtime_error {
+public:
+    enum Kind {
+        NoFileName,          // "Result file name not present"
+        DirectoryNotCreated, // "Directory "%s" not found and cannot be created"
+        XlsCannotCreate,     // "Cannot create file %s"
+        RtfCannotCreate,     // "Cannot create file "%s". %s"
+        XlsWriteFailed,      // "Error writing output file"
+        RtfWriteFailed,      // "Stream write error"
+        StringTooLarge,      // "String too large"
+        TooManyColumns,      // a sheet holds 256 columns
+        NoRoomForData,       // header, caption and footer rows fill a whole sheet
+    };
+
+    EQExportError(Kind kind, const QString &message);
+
+    Kind kind() const { return kind_; }
+    QString message() const { return QString::fromStdString(what()); }
+
+private:
+    Kind kind_;
+};
+
+// Raise the error of the kind; arg fills the path or folder into the message, reason the
+// system's own text where the message has one.
+[[noreturn]] void raiseExportError(EQExportError::Kind kind, const QString &arg = {},
+                                   const QString &reason = {});
