@@ -1,0 +1,164 @@
+#include "mail/SmtpConnection.h"
+
+#include "mail/SmtpError.h"
+#include "mail/SmtpServerAddress.h"
+
+#include <QTcpSocket>
+
+#include <cctype>
+
+namespace {
+// Far more than any reply line (RFC 5321 allows 512): a server that never ends its line must
+// not fill the memory.
+constexpr qsizetype MaxReplyLine = 64 * 1024;
+// A large message goes out in pieces so the socket's buffer does not hold a second copy of it.
+constexpr qint64 WriteChunk = 1024 * 1024;
+
+QString Seconds(int milliseconds)
+{
+    return QString::number(milliseconds / 1000.0);
+}
+} // namespace
+
+TSmtpConnection::TSmtpConnection(QString host, quint16 port, int connectTimeout, int readTimeout)
+    : FHost(std::move(host)), FPort(port), FConnectTimeout(connectTimeout),
+      FReadTimeout(readTimeout)
+{
+}
+
+TSmtpConnection::~TSmtpConnection() = default;
+
+QDeadlineTimer TSmtpConnection::Deadline(int timeout) const
+{
+    return timeout > 0 ? QDeadlineTimer(timeout) : QDeadlineTimer(QDeadlineTimer::Forever);
+}
+
+void TSmtpConnection::Open()
+{
+    Close();
+    FSocket = std::make_unique<QTcpSocket>();
+    FSocket->connectToHost(FHost, FPort);
+    if (FSocket->waitForConnected(Deadline(FConnectTimeout).remainingTime()))
+        return;
+    const QString where = ServerAddressText(FHost, FPort);
+    if (FSocket->error() == QAbstractSocket::SocketTimeoutError)
+        Fail(QStringLiteral("Сервер %1 не ответил на соединение за %2 с")
+                 .arg(where, Seconds(FConnectTimeout)));
+    Fail(QStringLiteral("Нет соединения с сервером %1: %2").arg(where, FSocket->errorString()));
+}
+
+bool TSmtpConnection::IsOpen() const
+{
+    return FSocket && FSocket->state() == QAbstractSocket::ConnectedState;
+}
+
+void TSmtpConnection::Close()
+{
+    if (FSocket)
+        FSocket->abort();
+    FSocket.reset();
+    FBuffer.clear();
+}
+
+void TSmtpConnection::Fail(const QString &message)
+{
+    Close();
+    throw ESmtpError(message);
+}
+
+void TSmtpConnection::FailWaiting(const QDeadlineTimer &deadline)
+{
+    const QString where = ServerAddressText(FHost, FPort);
+    if (!FSocket)
+        Fail(QStringLiteral("Нет соединения с сервером %1").arg(where));
+    const QAbstractSocket::SocketError error = FSocket->error();
+    if (deadline.hasExpired() || error == QAbstractSocket::SocketTimeoutError)
+        Fail(QStringLiteral("Сервер %1 не ответил за %2 с").arg(where, Seconds(FReadTimeout)));
+    if (error == QAbstractSocket::RemoteHostClosedError ||
+        error == QAbstractSocket::UnknownSocketError)
+        Fail(QStringLiteral("Сервер %1 разорвал соединение").arg(where));
+    Fail(QStringLiteral("Ошибка соединения с сервером %1: %2").arg(where, FSocket->errorString()));
+}
+
+void TSmtpConnection::Write(const char *data, qsizetype size)
+{
+    if (!IsOpen() || FSocket->write(data, size) != size)
+        FailWaiting(Deadline(FReadTimeout));
+    if (FSocket->bytesToWrite() >= WriteChunk)
+        Flush();
+}
+
+void TSmtpConnection::Flush()
+{
+    while (FSocket->bytesToWrite() > 0) {
+        // The time-out bounds a stall, not the whole message: each piece written restarts it.
+        const QDeadlineTimer deadline = Deadline(FReadTimeout);
+        if (!FSocket->waitForBytesWritten(deadline.remainingTime()))
+            FailWaiting(deadline);
+    }
+}
+
+void TSmtpConnection::WriteLine(const QByteArray &line)
+{
+    Write(line.constData(), line.size());
+    Write("\r\n", 2);
+    Flush();
+}
+
+void TSmtpConnection::WriteData(const QByteArray &text)
+{
+    qsizetype from = 0;
+    if (text.startsWith('.'))
+        Write(".", 1);
+    for (qsizetype dot = text.indexOf("\n."); dot >= 0; dot = text.indexOf("\n.", from)) {
+        Write(text.constData() + from, dot + 1 - from);
+        Write(".", 1);
+        from = dot + 1;
+    }
+    Write(text.constData() + from, text.size() - from);
+    Write(".\r\n", 3);
+    Flush();
+}
+
+QByteArray TSmtpConnection::ReadLine(const QDeadlineTimer &deadline)
+{
+    for (;;) {
+        const qsizetype end = FBuffer.indexOf('\n');
+        if (end >= 0) {
+            QByteArray line = FBuffer.left(end);
+            FBuffer.remove(0, end + 1);
+            if (line.endsWith('\r'))
+                line.chop(1);
+            return line;
+        }
+        if (FBuffer.size() > MaxReplyLine)
+            Fail(QStringLiteral("Неверный ответ сервера %1: строка длиннее %2 байт")
+                     .arg(ServerAddressText(FHost, FPort))
+                     .arg(MaxReplyLine));
+        const bool ready =
+            FSocket->bytesAvailable() > 0 || FSocket->waitForReadyRead(deadline.remainingTime());
+        // A reply the server sent just before closing is still in the buffer.
+        FBuffer += FSocket->readAll();
+        if (!ready && !FBuffer.contains('\n'))
+            FailWaiting(deadline);
+    }
+}
+
+TSmtpReply TSmtpConnection::ReadReply()
+{
+    const QDeadlineTimer deadline = Deadline(FReadTimeout);
+    TSmtpReply reply;
+    for (;;) {
+        const QByteArray line = ReadLine(deadline);
+        const bool ok = line.size() >= 3 && std::isdigit(uchar(line[0])) &&
+                        std::isdigit(uchar(line[1])) && std::isdigit(uchar(line[2])) &&
+                        (line.size() == 3 || line[3] == ' ' || line[3] == '-');
+        if (!ok)
+            Fail(QStringLiteral("Неверный ответ сервера %1: %2")
+                     .arg(ServerAddressText(FHost, FPort), QString::fromUtf8(line)));
+        reply.Code = line.left(3).toInt();
+        reply.Lines << QString::fromUtf8(line);
+        if (line.size() == 3 || line[3] == ' ')
+            return reply;
+    }
+}
