@@ -12,7 +12,10 @@ EIniFileException::EIniFileException(const QString &fileName)
 
 namespace {
 
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
 struct Line {
+    QByteArray raw; // the bytes as read, written back unchanged unless the line is replaced
     QString text;
     QString section; // for a header line: the section's name
     QString key;     // for a key line: the key
@@ -26,12 +29,15 @@ QList<Line> load(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return lines;
-    const QString content = QString::fromUtf8(file.readAll());
-    for (QString text : content.split(u'\n')) {
-        if (text.endsWith(u'\r'))
-            text.chop(1);
+    const QList<QByteArray> rawLines = file.readAll().split('\n');
+    for (QByteArray raw : rawLines) {
+        if (raw.endsWith('\r'))
+            raw.chop(1);
         Line line;
-        line.text = text;
+        line.raw = raw;
+        // A byte order mark, as editors on the desktop write it, is not part of the first line.
+        line.text = QString::fromUtf8(lines.isEmpty() && raw.startsWith(kBom) ? raw.mid(3) : raw);
+        const QString &text = line.text;
         const QString trimmed = text.trimmed();
         if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
             line.kind = Line::Header;
@@ -39,7 +45,7 @@ QList<Line> load(const QString &fileName)
         } else if (const qsizetype eq = text.indexOf(u'='); eq > 0 && !trimmed.startsWith(u';')) {
             line.kind = Line::Entry;
             line.key = text.left(eq).trimmed();
-            line.value = text.mid(eq + 1);
+            line.value = text.mid(eq + 1).trimmed();
         }
         lines.append(line);
     }
@@ -52,13 +58,17 @@ void save(const QString &fileName, const QList<Line> &lines)
 {
     QByteArray bytes;
     for (const Line &line : lines) {
-        bytes += line.text.toUtf8();
+        bytes += line.raw;
         bytes += "\r\n";
     }
     QSaveFile file(fileName);
     // Without direct write fallback a read-only folder would refuse even a writable file.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // Unbuffered, a short write (a full disk, a file size limit) shows in write()'s count; a
+    // buffered flush loses the rest silently and the commit would replace the file with a
+    // truncated one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit())
         throw EIniFileException(fileName);
 }
 
@@ -159,12 +169,14 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     entry.key = key;
     entry.value = flat;
     entry.text = key + u'=' + flat;
+    entry.raw = entry.text.toUtf8();
     const auto range = findSection(lines, section);
     if (!range) {
         Line header;
         header.kind = Line::Header;
         header.section = section;
         header.text = u'[' + section + u']';
+        header.raw = header.text.toUtf8();
         lines.append(header);
         lines.append(entry);
     } else if (const qsizetype i = findKey(lines, *range, key); i >= 0) {

@@ -13,9 +13,10 @@ public:
 
 // A plain INI file read and written directly, with no cache: every read looks at the file as
 // it is now, every write reaches the file at once. Section and key names compare without
-// regard to case. Lines that are neither a section header nor key=value are ignored; for a
-// duplicate section or key the first one counts. The file is UTF-8; bytes that are not UTF-8
-// read as replacement characters.
+// regard to case; blanks around keys and values do not count. Lines that are neither a section
+// header nor key=value are ignored; for a duplicate section or key the first one counts. The
+// file is UTF-8 (a leading byte order mark is skipped); bytes that are not UTF-8 read as
+// replacement characters, and a write keeps every line it does not replace byte for byte.
 class IniFile {
 public:
     explicit IniFile(QString fileName);

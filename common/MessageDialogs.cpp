@@ -41,6 +41,27 @@ QStyle::StandardPixmap pixmapOf(TMsgDlgType type)
         return QStyle::SP_MessageBoxQuestion;
     }
 }
+// With two or more monitors the box opens at the pointer, kept from passing the desktop's
+// right and bottom edges. It is placed once shown, when it has taken its final size.
+class PlacedMessageBox : public QMessageBox {
+public:
+    PlacedMessageBox(Icon icon, const QString &title, const QString &text, ScreenLayout layout)
+        : QMessageBox(icon, title, text, NoButton, QApplication::activeWindow()),
+          layout_(std::move(layout))
+    {
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (layout_.monitors.size() >= 2)
+            move(PlaceAtPointer(frameGeometry().size(), layout_.cursor, layout_.desktop));
+    }
+
+private:
+    ScreenLayout layout_;
+};
 } // namespace
 
 void MyMessage(const QString &AFirstMessage, const QString &ALastMessage, TMsgDlgType DlgType)
@@ -78,20 +99,22 @@ int MyMessageDlg(const QString &Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons
             shown.buttons.append(MsgDlgButtonCaption(b));
         return interceptor->answer(shown);
     }
-    const ScreenLayout layout = currentScreenLayout();
-    QMessageBox box(iconOf(DlgType), MsgDlgTitle(DlgType), Msg, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    PlacedMessageBox box(iconOf(DlgType), MsgDlgTitle(DlgType), Msg, currentScreenLayout());
     box.setProperty("HelpContext", HelpCtx);
     QHash<QAbstractButton *, int> results;
+    QAbstractButton *help = nullptr;
     for (TMsgDlgBtn b : buttons) {
         const QMessageBox::ButtonRole role =
             b == TMsgDlgBtn::mbHelp ? QMessageBox::HelpRole : QMessageBox::AcceptRole;
-        results.insert(box.addButton(MsgDlgButtonCaption(b), role), MsgDlgButtonResult(b));
+        QAbstractButton *button = box.addButton(MsgDlgButtonCaption(b), role);
+        results.insert(button, MsgDlgButtonResult(b));
+        if (b == TMsgDlgBtn::mbHelp)
+            help = button;
     }
-    if (layout.monitors.size() >= 2) {
-        box.adjustSize();
-        box.move(PlaceAtPointer(box.size(), layout.cursor, layout.desktop));
-    }
-    box.exec();
+    // The box closes on every button, but help must not close it; there is no help file, so
+    // the box simply comes back until another button is pressed.
+    do {
+        box.exec();
+    } while (help && box.clickedButton() == help);
     return results.value(box.clickedButton(), mrCancel);
 }

@@ -86,7 +86,7 @@ void SetCenterMouse(QWidget *form)
     const ScreenLayout layout = currentScreenLayout();
     if (layout.monitors.size() < 2)
         return;
-    const QRect bounds(form->pos(), form->size());
+    const QRect bounds = form->frameGeometry();
     const QPoint moved = CenterOnMouse(bounds, layout.cursor);
     if (moved != bounds.topLeft())
         form->move(moved);
@@ -94,10 +94,10 @@ void SetCenterMouse(QWidget *form)
 
 void UpdateLeftTop(QWidget *form)
 {
-    const QRect bounds(form->pos(), form->size());
+    const QRect bounds = form->frameGeometry();
     const QRect clamped = ClampToMonitors(bounds, currentScreenLayout().monitors);
     if (clamped != bounds) {
-        form->resize(clamped.size());
+        form->resize(clamped.size() - (bounds.size() - form->size()));
         form->move(clamped.topLeft());
     }
 }
@@ -107,7 +107,7 @@ void SetDefMon(QWidget *form)
     const ScreenLayout layout = currentScreenLayout();
     if (layout.monitors.size() <= 1)
         return;
-    QRect frame(QPoint(0, 0), form->size());
+    QRect frame(QPoint(0, 0), form->frameGeometry().size());
     frame.moveCenter(layout.desktop.center());
     form->move(frame.topLeft());
 }

@@ -32,6 +32,9 @@ QPoint CenterOnMouse(const QRect &bounds, const QPoint &cursor);
 // desktop's right and bottom edges.
 QPoint PlaceAtPointer(const QSize &size, const QPoint &cursor, const QRect &desktop);
 
+// These three work on the window's frame (its outer bounds) where the windowing system
+// reports one.
+
 // With two or more monitors, moves the window under the pointer when the pointer is outside it.
 void SetCenterMouse(QWidget *form);
 // Keeps the window on the monitors.
