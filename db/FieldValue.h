@@ -32,5 +32,9 @@ TFieldType FieldTypeOfDeclared(const QString &TypeName, int Precision = -1, int 
 // 0.00001, as mantissa, "E" and exponent (1E15, 1,5E-6).
 QString FloatText(double Value);
 
+// Whether a value holds an integer, or any number (integer or floating point).
+bool IsIntegerValue(const QVariant &Value);
+bool IsNumericValue(const QVariant &Value);
+
 // The text of one value of a column of the given kind (empty for NULL).
 QString FieldValueText(TFieldType Type, const QVariant &Value);

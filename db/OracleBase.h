@@ -115,6 +115,8 @@ private:
 };
 // "0" when F_NEW_CP, else "000" (written by the after-logon steps, on any thread).
 extern TSharedText Hard_CP_Off;
+// The workstation's address as GetIPAddr last gave it (the access check and the login set it).
+extern TSharedText UserIP;
 
 // The folder of the program file.
 QString ProgramFolder();

@@ -44,7 +44,6 @@ public:
 private:
     bool initCluster();
     bool waitReady() const;
-    QStringList asServerUser(const QString &program, const QStringList &args) const;
 
     QString root_;
     QString data_;

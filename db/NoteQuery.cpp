@@ -1,0 +1,169 @@
+#include "db/NoteQuery.h"
+
+#include "db/OracleBase.h"
+#include "db/OracleError.h"
+#include "db/OracleSession.h"
+#include "db/UiThread.h"
+
+namespace {
+QString trimControls(const QString &s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && s.at(begin).unicode() <= u' ')
+        ++begin;
+    while (end > begin && s.at(end - 1).unicode() <= u' ')
+        --end;
+    return s.mid(begin, end - begin);
+}
+
+TFOracleBase &module()
+{
+    if (!FOracleBase)
+        throw EOracleError(QStringLiteral("The database module is not created"));
+    return *FOracleBase;
+}
+
+TOracleSession *workingSession()
+{
+    return FOracleBase ? FOracleBase->ADatabase : nullptr;
+}
+
+// The checked execution: in view mode only reading statements run; while mirrored, a
+// changing statement runs again on the reserve, whose failure only clears WriteToRezerv.
+void checkedRun(TOracleStatement &st, bool mirror)
+{
+    const bool reading = SELECT_(st.SQLText());
+    if (!WriteToSRV) {
+        if (reading)
+            st.Run();
+        return;
+    }
+    st.Run();
+    if (!mirror || !WriteToRezerv || reading)
+        return;
+    TFOracleBase &base = module();
+    st.SetSession(base.BDatabase);
+    try {
+        st.Run();
+    } catch (const std::exception &) {
+        WriteToRezerv = false;
+    }
+    st.SetSession(base.ADatabase);
+}
+
+void report(const char *prefix, const std::exception &e, const TOracleStatement &st)
+{
+    if (Debug_)
+        ShowErrorOnUiThread(QString::fromLatin1(prefix) + QStringLiteral("\r\n") + ExceptionText(e),
+                            st.SQLText());
+}
+
+// NoteExecSQL of both classes: the checked execution, the commit on request, and on any
+// error the report and the rollback of both servers.
+bool noteExecSQL(TOracleStatement &st, const std::function<void()> &execute, bool commit,
+                 const char *prefix)
+{
+    try {
+        st.SetSession(module().ADatabase);
+        execute();
+        if (commit)
+            module().Commit_();
+        return true;
+    } catch (const std::exception &e) {
+        report(prefix, e, st);
+        try {
+            if (FOracleBase)
+                FOracleBase->Rollback_();
+        } catch (const std::exception &) {
+            // The statement failed already; a rollback that fails too leaves nothing to add.
+        }
+        return false;
+    }
+}
+
+bool noteStep(TOracleStatement &st, const std::function<void()> &step, const char *prefix)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception &e) {
+        report(prefix, e, st);
+        return false;
+    }
+}
+} // namespace
+
+bool SELECT_(const QString &s)
+{
+    const QString upper = trimControls(s).toUpper();
+    return upper.startsWith(QLatin1String("SELECT")) ||
+           upper.contains(QLatin1String("RMT_QUERY")) || upper.contains(QLatin1String("AUTO_HOUR"));
+}
+
+TNoteQuery::TNoteQuery(QObject *Owner) : TOracleQuery(Owner)
+{
+    SetSession(workingSession());
+}
+
+void TNoteQuery::Execute()
+{
+    checkedRun(*this, true);
+}
+
+bool TNoteQuery::NoteExecSQL(bool C)
+{
+    return noteExecSQL(
+        *this, [this] { Execute(); }, C, "NoteQuery.NoteExecSQL");
+}
+
+bool TNoteQuery::NoteOpen()
+{
+    return noteStep(
+        *this,
+        [this] {
+            SetSession(module().ADatabase);
+            checkedRun(*this, false);
+        },
+        "NoteQuery.NoteOpen");
+}
+
+bool TNoteQuery::NoteNext()
+{
+    return noteStep(
+        *this, [this] { Next(); }, "NoteQuery.NoteNext");
+}
+
+TNoteDataSet::TNoteDataSet(QObject *Owner) : TOracleDataSet(Owner)
+{
+    SetSession(workingSession());
+}
+
+void TNoteDataSet::ExecSQL()
+{
+    checkedRun(*this, true);
+}
+
+void TNoteDataSet::Open()
+{
+    SetSession(module().ADatabase);
+    TOracleDataSet::Open();
+}
+
+bool TNoteDataSet::NoteExecSQL(bool C)
+{
+    return noteExecSQL(
+        *this, [this] { ExecSQL(); }, C, "NoteDataSet.NoteExecSQL");
+}
+
+bool TNoteDataSet::NoteOpen()
+{
+    return noteStep(
+        *this, [this] { Open(); }, "NoteDataSet.NoteOpen");
+}
+
+bool TNoteDataSet::NoteNext()
+{
+    return noteStep(
+        *this, [this] { Next(); }, "NoteDataSet.NoteNext");
+}

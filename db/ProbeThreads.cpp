@@ -1,0 +1,75 @@
+#include "db/ProbeThreads.h"
+
+#include "db/OracleBase.h"
+#include "db/Supervision.h"
+#include "db/UiThread.h"
+
+TProbeThread::TProbeThread(Priority Priority, std::function<void()> Probe,
+                           std::function<void()> Before, std::function<void()> After)
+    : priority_(Priority), probe_(std::move(Probe)), before_(std::move(Before)),
+      after_(std::move(After))
+{
+}
+
+TProbeThread::~TProbeThread()
+{
+    TerminateThread();
+    wait();
+}
+
+void TProbeThread::StartProbing()
+{
+    state_ = Idle;
+    start(priority_);
+}
+
+void TProbeThread::Pulse()
+{
+    if (state_ == Idle)
+        Dummy.SetEvent();
+}
+
+void TProbeThread::TerminateThread()
+{
+    terminated_ = true;
+    Dummy.SetEvent();
+}
+
+void TProbeThread::run()
+{
+    while (!terminated_) {
+        Dummy.WaitFor(-1);
+        Dummy.ResetEvent();
+        if (before_)
+            before_();
+        state_ = Probing;
+        if (!terminated_)
+            RunAtThreadEdge(probe_);
+        if (after_)
+            after_();
+        state_ = Idle;
+    }
+}
+
+TBaseMainThread::TBaseMainThread()
+    : TBaseMainThread([] { FOracleBase->Is_Connect_A = SetMainReservServer(); })
+{
+}
+
+TBaseMainThread::TBaseMainThread(std::function<void()> Probe)
+    : TProbeThread(NormalPriority, std::move(Probe))
+{
+}
+
+TBaseReservThread::TBaseReservThread()
+    : TBaseReservThread([] { FOracleBase->Is_Connect_B = ConnectReservServer(); },
+                        FOracleBase->CheckEndReservEvent)
+{
+}
+
+TBaseReservThread::TBaseReservThread(std::function<void()> Probe, TManualResetEvent *EndEvent)
+    : TProbeThread(
+          LowPriority, std::move(Probe), [EndEvent] { EndEvent->ResetEvent(); },
+          [EndEvent] { EndEvent->SetEvent(); })
+{
+}

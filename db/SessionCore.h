@@ -1,0 +1,117 @@
+#pragma once
+
+#include "db/FieldValue.h"
+#include "db/SqlDialect.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QThread>
+#include <QVariant>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+class QSqlQuery;
+
+// The inside of a session: the worker thread that owns the Qt SQL connection, the task
+// queue through which every call reaches it, and the cursors open on the connection.
+// Internal to db/.
+
+struct TLogonParams {
+    QString user;
+    QString password;
+    QString database;
+};
+
+struct TColumnInfo {
+    QString name;
+    TFieldType type = ftUnknown;
+};
+
+// One batch of rows, row-major: values[row * columns + column].
+struct TRowBatch {
+    std::vector<QVariant> values;
+    bool exhausted = false;
+};
+
+struct TRunResult {
+    quint64 cursor = 0; // 0: no rows (not a query, or a query already read to its end)
+    std::vector<TColumnInfo> columns;
+    TRowBatch first;
+    int rowsAffected = -1;
+};
+
+class TSessionCore {
+public:
+    TSessionCore();
+    ~TSessionCore();
+    TSessionCore(const TSessionCore &) = delete;
+    TSessionCore &operator=(const TSessionCore &) = delete;
+
+    TLogonParams params() const;
+    void setParams(const std::function<void(TLogonParams &)> &change);
+
+    bool connected() const { return connected_; }
+    bool inTransaction() const { return inTransaction_; }
+    TEngine engine() const;
+
+    // Runs fn on the worker thread and waits for it; its exception is rethrown here.
+    void call(const std::function<void()> &fn);
+
+    // Worker-side operations, each called through call().
+    // True when this call opened the connection (false: it was open already).
+    bool open();
+    void close();
+    void commit();
+    void rollback();
+    TRunResult run(const QString &text, const std::vector<QVariant> &binds, int batchRows);
+    TRowBatch fetch(quint64 cursor, int rows);
+    void release(quint64 cursor);
+
+private:
+    struct Cursor;
+    void worker();
+    void releaseAll();
+    void begin();
+    void exec(const QString &text);
+    [[noreturn]] void raise(const class QSqlError &error) const;
+    void fill(Cursor &cursor, TRowBatch &batch, int rows);
+
+    mutable std::mutex paramsMutex_;
+    TLogonParams params_;
+
+    std::mutex queueMutex_;
+    std::condition_variable queueCv_;
+    std::deque<std::function<void()>> queue_;
+    bool stopping_ = false;
+    std::unique_ptr<QThread> thread_;
+
+    // Worker-thread state.
+    QString connectionName_;
+    QSqlDatabase db_;
+    TEngine openEngine_ = TEngine::SQLite;
+    std::unordered_map<quint64, std::unique_ptr<Cursor>> cursors_;
+    quint64 nextCursor_ = 1;
+    std::atomic<bool> connected_{false};
+    std::atomic<bool> inTransaction_{false};
+};
+
+// How a statement touches the transaction, by its first words.
+enum class TStatementKind { Query, Change, Definition, SessionSetting };
+TStatementKind StatementKindOf(const QString &text);
+
+// The statement text with each :Name of a declared variable (outside literals, quoted names
+// and comments) replaced by a positional "?", and the names in the order they occur.
+struct TBoundText {
+    QString text;
+    QStringList names;
+};
+TBoundText BindPositional(const QString &text,
+                          const std::function<bool(const QString &)> &declared);

@@ -1,0 +1,57 @@
+#include "db/UiThread.h"
+
+#include "common/MessageDialogs.h"
+#include "db/OracleError.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <atomic>
+
+namespace {
+std::atomic<bool> terminateRequested{false};
+}
+
+void RunOnUiThread(std::function<void()> fn)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) {
+        fn();
+        return;
+    }
+    QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+}
+
+void ShowErrorOnUiThread(const QString &First, const QString &Last)
+{
+    RunOnUiThread([First, Last] { ErrorMessage(First, Last); });
+}
+
+void TerminateApplication()
+{
+    terminateRequested = true;
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+}
+
+bool TerminateRequested()
+{
+    return terminateRequested;
+}
+
+void ClearTerminateRequest()
+{
+    terminateRequested = false;
+}
+
+void RunAtThreadEdge(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const std::exception &e) {
+        ShowErrorOnUiThread(ExceptionText(e), QString());
+    } catch (...) {
+        ShowErrorOnUiThread(QStringLiteral("Unknown error"), QString());
+    }
+}

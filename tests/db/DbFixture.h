@@ -1,0 +1,44 @@
+#pragma once
+
+#include "tests/support/PgServer.h"
+#include "tests/support/TempDir.h"
+
+#include <QString>
+
+#include <memory>
+
+class TFOracleBase;
+
+enum class TestEngine { SQLite, PostgreSQL };
+
+// One database for a test, with the schema, on SQLite or on a real PostgreSQL server, and a
+// way to check it that does not go through the database layer under test.
+class TestDb {
+public:
+    TestDb(TestEngine engine, const QString &name);
+    ~TestDb();
+
+    TestEngine engine() const { return engine_; }
+    QString connectString() const;
+    QString user() const;
+    void exec(const QString &statements, bool expectFailure = false) const;
+    // Rows joined by line breaks, fields by "|", NULL as "NULL".
+    QString query(const QString &query) const;
+    // Makes the server unreachable (SQLite: the file is removed).
+    void vanish();
+
+private:
+    TestEngine engine_;
+    TempDir dir_;
+    QString path_;
+    std::unique_ptr<PgServer> pg_;
+};
+
+const char *engineName(TestEngine engine);
+
+// Writes viri.ini into dir with one server, or two when b is given.
+void writeViriIni(const QString &dir, const TestDb &a, const TestDb *b = nullptr,
+                  const QString &extra = QString());
+
+// Process-wide variables back to their start values, as at a fresh start of the program.
+void resetProcessVariables();
