@@ -1,0 +1,68 @@
+#include "export/CompoundFile.h"
+#include "tests/support/Readers.h"
+#include "tests/support/TempDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray pattern(qint64 size)
+{
+    QByteArray b(size, Qt::Uninitialized);
+    quint32 x = 2463534242u;
+    for (qint64 i = 0; i < size; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        b[i] = char(x);
+    }
+    return b;
+}
+
+// Short streams go to the mini stream, long ones to regular sectors; past 109 FAT sectors
+// (about 7 MB) the FAT is listed in DIFAT sectors.
+class CompoundFile_Readers : public ::testing::TestWithParam<qint64> {};
+
+TEST_P(CompoundFile_Readers, OlefileReadsTheOneStreamBack)
+{
+    TempDir dir;
+    const QString path = dir.file("c.cfb");
+    const QByteArray content = pattern(GetParam());
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        TCompoundFileWriter w([&f](const char *d, qint64 n) { ASSERT_EQ(f.write(d, n), n); },
+                              QStringLiteral("Workbook"));
+        w.begin(quint64(content.size()));
+        // in uneven pieces, as a caller streams them
+        for (qint64 at = 0; at < content.size(); at += 1000)
+            w.write(content.constData() + at, std::min<qint64>(1000, content.size() - at));
+        w.finish();
+    }
+    EXPECT_EQ(QFileInfo(path).size() % 512, 0);
+    const OleView ole = readWithOlefile(path);
+    ASSERT_EQ(ole.error, "");
+    EXPECT_EQ(ole.streams, QStringList{"Workbook"});
+    ASSERT_EQ(ole.sizes.size(), 1);
+    EXPECT_EQ(ole.sizes[0], content.size());
+    EXPECT_TRUE(ole.firstStream == content);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CompoundFile_Readers,
+                         ::testing::Values(0, 1, 64, 65, 4095, 4096, 4097, 512 * 1000 + 3,
+                                           8000000));
+
+TEST(CompoundFile, RefusesAStreamLongerOrShorterThanAnnounced)
+{
+    QByteArray out;
+    TCompoundFileWriter w([&out](const char *d, qint64 n) { out.append(d, n); }, "Workbook");
+    w.begin(10);
+    EXPECT_THROW(w.write("01234567890", 11), std::logic_error);
+    w.write("0123", 4);
+    EXPECT_THROW(w.finish(), std::logic_error);
+    EXPECT_THROW(w.begin(TCompoundFileWriter::MaxStreamSize + 1), std::length_error);
+}
+
+} // namespace
