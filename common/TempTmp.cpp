@@ -94,7 +94,7 @@ QString ProgramSectionPrefix(const QString &programFile)
 }
 
 TTempTmp::TTempTmp(QObject *Source)
-    : FIni(stateFile()), FSectionName(GetSectionName(checkedSource(Source))), FSource(Source)
+    : FSource(checkedSource(Source)), FSectionName(GetSectionName(FSource)), FIni(stateFile())
 {
 }
 

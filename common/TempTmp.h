@@ -26,7 +26,8 @@ QString ProgramSectionPrefix(const QString &programFile);
 // A window's border counts as fixed (so SaveBounds keeps no "Width" and "Height") when its
 // minimum and maximum sizes are equal (a fixed-size dialog, a layout with a fixed-size
 // constraint), when it asks for a fixed-size frame (Qt::MSWindowsFixedSizeDialogHint), or when
-// it has no frame at all (Qt::FramelessWindowHint).
+// it has no frame at all (Qt::FramelessWindowHint). Bounds are the client-area geometry, the
+// restored one for a maximised window (normalGeometry), which is what setGeometry puts back.
 class TTempTmp {
 public:
     // Source must not be null; it is not owned.
@@ -71,7 +72,8 @@ private:
     void saveHeader(const QHeaderView *header, const QString &keyFormat);
     void loadHeader(QHeaderView *header, const QString &keyFormat) const;
 
-    IniFile FIni;
-    QString FSectionName;
+    // In this order: a missing source is refused before the file name is settled.
     QObject *FSource;
+    QString FSectionName;
+    IniFile FIni;
 };

@@ -95,9 +95,11 @@ TEST_F(TempTmpSection_Gui, ReadsWritesAndRemovesKeysOfItsOwnSection)
     EXPECT_EQ(IniFile(TmpFile).readSections(), QStringList{"Login"});
 }
 
-TEST(TempTmpSource, MustBeAnObject)
+TEST(TempTmpSource, MustBeAnObjectAndIsCheckedBeforeTheFileNameIsSettled)
 {
+    TmpFile.clear();
     EXPECT_THROW(TTempTmp(nullptr), std::invalid_argument);
+    EXPECT_TRUE(TmpFile.isEmpty());
 }
 
 // The file name --------------------------------------------------------------------------------
@@ -412,6 +414,38 @@ TEST_F(TempTmpComponents_Gui, MissingOrUnreadableValuesKeepTheControls)
     EXPECT_EQ(form.edName->text(), QStringLiteral("был"));
     EXPECT_EQ(form.seCount->value(), 7);
     EXPECT_TRUE(form.cbAll->isChecked());
+}
+
+TEST_F(TempTmpSection_Gui, GarbageFileGivesTheCurrentValuesAndStaysWritable)
+{
+    QByteArray garbage;
+    quint32 x = 12345;
+    for (int i = 0; i < 50000; ++i) {
+        x = x * 1103515245u + 12345u;
+        garbage += char(x >> 24);
+    }
+    garbage +=
+        "\n[tests_common.TF_Quorvel]\nLeft=\xFF\xFE\nTop==7\nWidth= \nedName\nseCount=0x\n[" +
+        QByteArray(70000, '[');
+    {
+        QFile file(TmpFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(garbage);
+    }
+    FakeScreens screens(twoMonitors(QPoint()));
+    ValueForm form;
+    form.form.setGeometry(11, 12, 313, 214);
+    form.edName->setText(QStringLiteral("как было"));
+    form.seCount->setValue(3);
+    TTempTmp store(&form.form);
+    store.LoadBounds(0);
+    store.LoadComponentsValue();
+    EXPECT_EQ(form.form.geometry(), QRect(11, 12, 313, 214));
+    EXPECT_EQ(form.edName->text(), QStringLiteral("как было"));
+    EXPECT_EQ(form.seCount->value(), 3);
+    store.SaveBounds();
+    EXPECT_EQ(section(),
+              (QStringList{"Left=11", "Top=12", "Width=313", "seCount=0x", "Height=214"}));
 }
 
 // Refused writes ------------------------------------------------------------------------------
