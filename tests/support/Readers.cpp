@@ -219,7 +219,6 @@ UnrtfView readWithUnrtf(const QString &path)
     }
     const qsizetype body = out.indexOf(QStringLiteral("<body"));
     QString html = body >= 0 ? out.mid(body) : out;
-    html.replace(QRegularExpression(QStringLiteral("<br\\s*/?>")), QStringLiteral("\n"));
     static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
     static const QRegularExpression reference(QStringLiteral("&(#x?[0-9a-fA-F]+|[a-z]+);"));
     for (const QString &piece : html.split(tag)) {

@@ -46,8 +46,8 @@ QStringList sofficeRtfToText(const QStringList &files, const QString &outDir);
 QList<QStringList> parseCsv(const QString &text);
 
 // unrtf --html, with the tags taken out and the character references decoded: one text per
-// table cell or paragraph, in order, empty ones left out. The error text of unrtf instead when
-// it fails.
+// table cell, paragraph or line, in order, empty ones left out. The error text of unrtf instead
+// when it fails.
 struct UnrtfView {
     QString error;
     QStringList texts;
