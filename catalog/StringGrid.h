@@ -1,0 +1,54 @@
+#pragma once
+
+#include "catalog/StringGridModel.h"
+
+#include <QTableView>
+
+#include <span>
+#include <vector>
+
+// A string grid: cells addressed by column and row, the fixed column and row included, with
+// column widths in pixels. Read-only unless made editable. Drawing of each cell can be
+// aligned by a hook (SetCellAlignment); Invalidate repaints after the hook's answers change.
+class TStringGrid : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int DefaultColWidth = 64;
+
+    explicit TStringGrid(QWidget *parent = nullptr);
+
+    int ColCount() const { return model_->ColCount(); }
+    void SetColCount(int Count);
+    int RowCount() const { return model_->RowCount(); }
+    void SetRowCount(int Count) { model_->SetRowCount(Count); }
+    int FixedCols() const { return model_->FixedCols(); }
+    void SetFixedCols(int Count);
+    int FixedRows() const { return model_->FixedRows(); }
+    void SetFixedRows(int Count);
+
+    QString Cells(int ACol, int ARow) const { return model_->Cells(ACol, ARow); }
+    QStringView CellView(int ACol, int ARow) const { return model_->CellView(ACol, ARow); }
+    void SetCells(int ACol, int ARow, QStringView Text) { model_->SetCells(ACol, ARow, Text); }
+    void SetRowCells(int ARow, std::span<const QString> Texts) { model_->SetRowCells(ARow, Texts); }
+
+    int ColWidths(int ACol) const;
+    void SetColWidths(int ACol, int Width);
+
+    bool Editable() const { return model_->Editable(); }
+    void SetEditable(bool Value);
+    void SetCellAlignment(TCellAlignment Hook) { model_->SetCellAlignment(std::move(Hook)); }
+    void Invalidate();
+
+    // Gives back spare storage after a bulk fill; the bytes the cells hold.
+    void Squeeze() { model_->Squeeze(); }
+    std::size_t CellMemoryBytes() const { return model_->MemoryBytes(); }
+
+    TStringGridModel *GridModel() const { return model_; }
+
+private:
+    void applyWidth(int ACol);
+    void applyFixed();
+
+    TStringGridModel *model_;
+    std::vector<int> widths_;
+};

@@ -1,0 +1,166 @@
+#include "catalog/StringGridModel.h"
+
+#include <algorithm>
+
+TStringGridModel::TStringGridModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void TStringGridModel::SetColCount(int Count)
+{
+    Count = std::max({Count, fixedCols_, 1});
+    const int before = columnCount();
+    const int after = Count - fixedCols_;
+    if (after > before) {
+        beginInsertColumns(QModelIndex(), before, after - 1);
+        store_.SetColCount(Count);
+        endInsertColumns();
+    } else if (after < before) {
+        beginRemoveColumns(QModelIndex(), after, before - 1);
+        store_.SetColCount(Count);
+        endRemoveColumns();
+    } else {
+        store_.SetColCount(Count);
+    }
+}
+
+void TStringGridModel::SetRowCount(int Count)
+{
+    Count = std::max({Count, fixedRows_, 1});
+    const int before = rowCount();
+    const int after = Count - fixedRows_;
+    if (after > before) {
+        beginInsertRows(QModelIndex(), before, after - 1);
+        rows_ = Count;
+        store_.Truncate(Count);
+        endInsertRows();
+    } else if (after < before) {
+        beginRemoveRows(QModelIndex(), after, before - 1);
+        rows_ = Count;
+        store_.Truncate(Count);
+        endRemoveRows();
+    } else {
+        rows_ = Count;
+        store_.Truncate(Count);
+    }
+}
+
+void TStringGridModel::SetFixedCols(int Count)
+{
+    beginResetModel();
+    fixedCols_ = std::clamp(Count, 0, 1);
+    if (ColCount() < std::max(fixedCols_, 1))
+        store_.SetColCount(std::max(fixedCols_, 1));
+    endResetModel();
+}
+
+void TStringGridModel::SetFixedRows(int Count)
+{
+    beginResetModel();
+    fixedRows_ = std::clamp(Count, 0, 1);
+    rows_ = std::max({rows_, fixedRows_, 1});
+    endResetModel();
+}
+
+void TStringGridModel::cellChanged(int ACol, int ARow)
+{
+    if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= rows_)
+        return;
+    if (ARow < fixedRows_) {
+        if (ACol >= fixedCols_)
+            emit headerDataChanged(Qt::Horizontal, ACol - fixedCols_, ACol - fixedCols_);
+    } else if (ACol < fixedCols_) {
+        emit headerDataChanged(Qt::Vertical, ARow - fixedRows_, ARow - fixedRows_);
+    } else {
+        const QModelIndex at = index(ARow - fixedRows_, ACol - fixedCols_);
+        emit dataChanged(at, at);
+    }
+}
+
+void TStringGridModel::SetCells(int ACol, int ARow, QStringView Text)
+{
+    store_.SetCell(ACol, ARow, Text);
+    cellChanged(ACol, ARow);
+}
+
+void TStringGridModel::SetRowCells(int ARow, std::span<const QString> Texts)
+{
+    store_.SetRow(ARow, Texts);
+    if (ARow < 0 || ARow >= rows_)
+        return;
+    if (ARow < fixedRows_) {
+        if (columnCount() > 0)
+            emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+        return;
+    }
+    if (fixedCols_ > 0)
+        cellChanged(0, ARow);
+    if (columnCount() > 0)
+        emit dataChanged(index(ARow - fixedRows_, 0), index(ARow - fixedRows_, columnCount() - 1));
+}
+
+int TStringGridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : std::max(rows_ - fixedRows_, 0);
+}
+
+int TStringGridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : std::max(ColCount() - fixedCols_, 0);
+}
+
+QVariant TStringGridModel::cellData(int ACol, int ARow, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return Cells(ACol, ARow);
+    case Qt::TextAlignmentRole:
+    case MarginlessRole: {
+        const std::optional<Qt::Alignment> aligned =
+            alignment_ ? alignment_(ACol, ARow) : std::nullopt;
+        if (role == MarginlessRole)
+            return aligned.has_value();
+        return QVariant::fromValue(aligned.value_or(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant TStringGridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    return cellData(index.column() + fixedCols_, index.row() + fixedRows_, role);
+}
+
+bool TStringGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!editable_ || role != Qt::EditRole || !index.isValid())
+        return false;
+    SetCells(index.column() + fixedCols_, index.row() + fixedRows_, value.toString());
+    return true;
+}
+
+QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section < 0)
+        return {};
+    if (orientation == Qt::Horizontal) {
+        if (fixedRows_ == 0 || section >= columnCount())
+            return {};
+        return cellData(section + fixedCols_, 0, role);
+    }
+    if (fixedCols_ == 0 || section >= rowCount())
+        return {};
+    return cellData(0, section + fixedRows_, role);
+}
+
+Qt::ItemFlags TStringGridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (editable_)
+        f |= Qt::ItemIsEditable;
+    return f;
+}

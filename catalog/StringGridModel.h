@@ -1,0 +1,67 @@
+#pragma once
+
+#include "catalog/GridStore.h"
+
+#include <QAbstractTableModel>
+
+#include <functional>
+#include <optional>
+#include <span>
+
+// How a cell of a string grid is drawn: an alignment drawn without inner margin, or nothing
+// for the grid's ordinary drawing (left-aligned with a small margin).
+using TCellAlignment = std::function<std::optional<Qt::Alignment>(int ACol, int ARow)>;
+
+// The cells of a string grid as an item model. Grid coordinates (ACol, ARow) count the fixed
+// column and row too; the fixed row is the horizontal header and the fixed column the vertical
+// header, so both stay in place while the rest scrolls. At most one fixed column and one fixed
+// row.
+class TStringGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // Set by data() for a cell whose alignment comes from the drawing hook.
+    static constexpr int MarginlessRole = Qt::UserRole + 1;
+
+    explicit TStringGridModel(QObject *parent = nullptr);
+
+    int ColCount() const { return store_.ColCount(); }
+    void SetColCount(int Count);
+    int RowCount() const { return rows_; }
+    // Cells written past the old count become visible; rows past the new count are dropped.
+    void SetRowCount(int Count);
+    int FixedCols() const { return fixedCols_; }
+    void SetFixedCols(int Count);
+    int FixedRows() const { return fixedRows_; }
+    void SetFixedRows(int Count);
+
+    QString Cells(int ACol, int ARow) const { return store_.Cell(ACol, ARow); }
+    QStringView CellView(int ACol, int ARow) const { return store_.CellView(ACol, ARow); }
+    // Any row may be written, also past RowCount (it shows once RowCount reaches it).
+    void SetCells(int ACol, int ARow, QStringView Text);
+    void SetRowCells(int ARow, std::span<const QString> Texts);
+    void Squeeze() { store_.Squeeze(); }
+    std::size_t MemoryBytes() const { return store_.MemoryBytes(); }
+
+    bool Editable() const { return editable_; }
+    void SetEditable(bool Value) { editable_ = Value; }
+    void SetCellAlignment(TCellAlignment Hook) { alignment_ = std::move(Hook); }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    QVariant cellData(int ACol, int ARow, int role) const;
+    void cellChanged(int ACol, int ARow);
+
+    TGridStore store_;
+    int rows_ = 0;
+    int fixedCols_ = 0;
+    int fixedRows_ = 0;
+    bool editable_ = false;
+    TCellAlignment alignment_;
+};

@@ -1,0 +1,50 @@
+#include "tests/catalog/GridDump.h"
+
+#include "catalog/StringGrid.h"
+
+#include <QTreeWidget>
+
+QString gridText(const TStringGrid &grid)
+{
+    QStringList rows;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid.ColCount(); ++c)
+            cells.append(grid.Cells(c, r));
+        rows.append(cells.join(u','));
+    }
+    return rows.join(QStringLiteral(" | "));
+}
+
+QString gridWidths(const TStringGrid &grid)
+{
+    QStringList widths;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        widths.append(QString::number(grid.ColWidths(c)));
+    return widths.join(u',');
+}
+
+namespace {
+QString itemText(const QTreeWidgetItem *item)
+{
+    QString text = item->text(0);
+    if (item->isExpanded())
+        text += u'+';
+    if (item->isSelected() || item->treeWidget()->currentItem() == item)
+        text += u'*';
+    if (item->childCount() == 0)
+        return text;
+    QStringList children;
+    for (int i = 0; i < item->childCount(); ++i)
+        children.append(itemText(item->child(i)));
+    return text + QStringLiteral(" [") + children.join(u' ') + u']';
+}
+} // namespace
+
+QString treeText(const QTreeWidget &tree)
+{
+    QStringList roots;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i)
+        roots.append(itemText(tree.topLevelItem(i)));
+    return roots.join(u' ');
+}
