@@ -175,6 +175,17 @@ TEST_F(SmtpSession_Smtp, EhloRefusedFallsBackToHeloAndNeverAuthenticates)
                               AcceptedTransaction());
 }
 
+TEST_F(SmtpSession_Smtp, WithoutEhloGreetsWithHeloAlone)
+{
+    TSmtpSettings settings = WithUser();
+    settings.UseEhlo = false;
+    const SessionResult r =
+        run(QStringList{Greeting, QStringLiteral("250 mail.example.com")} + Accepting, message(),
+            settings);
+    EXPECT_EQ(r.error, QString());
+    EXPECT_EQ(r.received, "HELO testhost\r\n" + AcceptedTransaction());
+}
+
 // How a server's capabilities and answers decide the authentication.
 struct AuthCase {
     const char *name;
