@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/FieldValue.h"
+#include "db/OracleSession.h"
 
 #include <QDateTime>
 #include <QList>

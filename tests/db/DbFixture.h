@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 class TFOracleBase;
@@ -35,6 +37,19 @@ private:
 };
 
 const char *engineName(TestEngine engine);
+
+inline void PrintTo(TestEngine engine, std::ostream *os)
+{
+    *os << engineName(engine);
+}
+
+// Names parameterised tests by their engine.
+struct EngineParamName {
+    std::string operator()(const ::testing::TestParamInfo<TestEngine> &info) const
+    {
+        return engineName(info.param);
+    }
+};
 
 // Writes viri.ini into dir with one server, or two when b is given.
 void writeViriIni(const QString &dir, const TestDb &a, const TestDb *b = nullptr,

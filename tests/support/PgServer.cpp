@@ -12,9 +12,7 @@
 
 #include <arpa/inet.h>
 #include <cstdio>
-#include <grp.h>
 #include <netinet/in.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -37,21 +35,17 @@ int freeLoopbackPort()
     return port;
 }
 
-// The server refuses to run as root: as root, its programs run as the system user postgres,
-// in a process group of their own so that an abrupt stop takes every backend with it.
-void prepareChild(QProcess &p)
+// The server refuses to run as root: as root, its programs run as the system user postgres.
+// Each runs in a session of its own, so that an abrupt stop takes every backend with it.
+// setsid and setpriv replace themselves by the program, so the process is the program.
+void startAsServerUser(QProcess &p, const QString &program, const QStringList &args)
 {
-    const bool root = ::geteuid() == 0;
-    p.setChildProcessModifier([root] {
-        ::setsid();
-        if (root) {
-            if (const passwd *pw = ::getpwnam("postgres")) {
-                ::initgroups("postgres", pw->pw_gid);
-                if (::setgid(pw->pw_gid) != 0 || ::setuid(pw->pw_uid) != 0)
-                    ::_exit(126);
-            }
-        }
-    });
+    QStringList full;
+    if (::geteuid() == 0)
+        full << QStringLiteral("/usr/bin/setpriv") << QStringLiteral("--reuid=postgres")
+             << QStringLiteral("--regid=postgres") << QStringLiteral("--clear-groups");
+    full << program << args;
+    p.start(QStringLiteral("/usr/bin/setsid"), full);
 }
 
 bool chownTree(const QString &path)
@@ -122,12 +116,12 @@ bool PgServer::initCluster()
             return false;
         }
         QProcess p;
-        prepareChild(p);
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(binDir + QStringLiteral("/initdb"),
-                {QStringLiteral("-D"), scratchData, QStringLiteral("-A"), QStringLiteral("trust"),
-                 QStringLiteral("-U"), user(), QStringLiteral("-E"), QStringLiteral("UTF8"),
-                 QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")});
+        startAsServerUser(p, binDir + QStringLiteral("/initdb"),
+                          {QStringLiteral("-D"), scratchData, QStringLiteral("-A"),
+                           QStringLiteral("trust"), QStringLiteral("-U"), user(),
+                           QStringLiteral("-E"), QStringLiteral("UTF8"),
+                           QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")});
         if (!p.waitForFinished(120000) || p.exitCode() != 0) {
             ADD_FAILURE() << "initdb failed: " << p.readAll().toStdString();
             return false;
@@ -158,18 +152,17 @@ bool PgServer::start()
     if (running())
         return true;
     postgres_ = std::make_unique<QProcess>();
-    prepareChild(*postgres_);
     postgres_->setProcessChannelMode(QProcess::MergedChannels);
     postgres_->setStandardOutputFile(root_ + QStringLiteral("/server.log"), QIODevice::Append);
-    postgres_->start(binDir + QStringLiteral("/postgres"),
-                     {QStringLiteral("-D"), data_, QStringLiteral("-p"), QString::number(port_),
-                      QStringLiteral("-c"), QStringLiteral("listen_addresses=127.0.0.1"),
-                      QStringLiteral("-c"), QStringLiteral("unix_socket_directories="),
-                      QStringLiteral("-c"), QStringLiteral("fsync=off"), QStringLiteral("-c"),
-                      QStringLiteral("synchronous_commit=off"), QStringLiteral("-c"),
-                      QStringLiteral("full_page_writes=off"), QStringLiteral("-c"),
-                      QStringLiteral("max_connections=30"), QStringLiteral("-c"),
-                      QStringLiteral("shared_buffers=16MB")});
+    startAsServerUser(*postgres_, binDir + QStringLiteral("/postgres"),
+                      {QStringLiteral("-D"), data_, QStringLiteral("-p"), QString::number(port_),
+                       QStringLiteral("-c"), QStringLiteral("listen_addresses=127.0.0.1"),
+                       QStringLiteral("-c"), QStringLiteral("unix_socket_directories="),
+                       QStringLiteral("-c"), QStringLiteral("fsync=off"), QStringLiteral("-c"),
+                       QStringLiteral("synchronous_commit=off"), QStringLiteral("-c"),
+                       QStringLiteral("full_page_writes=off"), QStringLiteral("-c"),
+                       QStringLiteral("max_connections=30"), QStringLiteral("-c"),
+                       QStringLiteral("shared_buffers=16MB")});
     if (!postgres_->waitForStarted() || !waitReady()) {
         kill();
         return false;
