@@ -84,12 +84,7 @@ void TFMesConnect::showEvent(QShowEvent *Event)
     QDialog::showEvent(Event);
 }
 
-void TFMesConnect::closeEvent(QCloseEvent *Event)
-{
-    FshM = false;
-    QDialog::closeEvent(Event);
-}
-
+// Closing hides the window, so this also covers closing.
 void TFMesConnect::hideEvent(QHideEvent *Event)
 {
     FshM = false;

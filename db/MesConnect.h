@@ -21,7 +21,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *Event) override;
-    void closeEvent(QCloseEvent *Event) override;
     void hideEvent(QHideEvent *Event) override;
     void changeEvent(QEvent *Event) override;
     // Escape would let the user past the window while no server is found.

@@ -281,5 +281,5 @@ int TFOracleBase::CheckConnection(bool)
 
 void TFOracleBase::TimerAutoConnectTimer()
 {
-    ConnectAllServer();
+    TimerConditionSRV(nullptr);
 }

@@ -39,10 +39,12 @@ void TProbeThread::run()
 {
     while (!terminated_) {
         Dummy.WaitFor(-1);
+        // Probing before the reset: a pulse from here on is dropped, so "idle and not
+        // pulsed" means no probe is running or about to run.
+        state_ = Probing;
         Dummy.ResetEvent();
         if (before_)
             before_();
-        state_ = Probing;
         if (!terminated_)
             RunAtThreadEdge(probe_);
         if (after_)

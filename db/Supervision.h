@@ -1,5 +1,7 @@
 #pragma once
 
+class QStatusBar;
+class QTimer;
 class TOracleSession;
 
 // Supervision of the working and the reserve server. Called by TFOracleBase at its start
@@ -7,17 +9,39 @@ class TOracleSession;
 // WriteToRezerv and WriteToHour.
 
 // Start: flags reset, CheckEndReservEvent made (set), the first probe of the working server
-// (its logon runs the after-logon steps), the access check, then the supervision is live
-// (ResetPowerDB false).
+// (its logon runs the after-logon steps), the reserve's probe when mirrored, the access
+// check, the probe threads; then the supervision is live (ResetPowerDB false). With
+// AutoConnect the waiting window is made and TimerAutoConnect runs a step each second.
 void StartWorkDB(int CountSrv);
-// Stop: flags cleared, CheckEndReservEvent freed, both sessions logged off.
+// Stop: flags cleared, both probe threads ended and waited for (every step a probe can be
+// in is bounded by a logon time-out), then CheckEndReservEvent and the waiting window
+// freed and both sessions logged off.
 void EndWorkDB();
 
 // Probe of one server: logs Dbs on when needed and reads "SELECT MAIN,SECOND,RO FROM SRV".
 // SA, SB := -10 first (RO keeps its value); any error logs Dbs off and is dropped. False
 // when both codes are negative or SA is 2.
 bool ConditionServer(TOracleSession *Dbs, int &SA, int &SB, int &RO);
-// Decides the working server and computes the write flags.
+// Decides the working server, exchanging the sessions' logon parameters when the reserve
+// has become the main server, and computes the write flags.
 bool SetMainReservServer();
-// One supervision step; false while the working server is not usable.
+// Probe of the reserve: true when its SRV table answers with a row.
+bool ConnectReservServer();
+// One supervision step; false while the working server is not usable. A lost server is
+// retried on a probe thread, so the step itself stays short.
 bool ConnectAllServer();
+
+// The timer step: status text of Sb (when given), one supervision step, the waiting window
+// shown (application-modal) while no main server is found and closed when one is, and the
+// state's text and colour in Sb.
+void TimerConditionSRV(QStatusBar *Sb);
+// For a window that runs supervision on its own timer: makes the waiting window when there
+// is none and starts Timer1 with [Timer] IntervalConditionServer of viri.ini (3000 ms).
+void StartConditionSRV(QTimer *Timer1);
+
+// WriteToRezerv and WriteToSRV cleared, then Is_Connect_ := one supervision step.
+void IsConnect_();
+// Is_Connect_ := one supervision step; returns it.
+bool Test_Time_Alias();
+// Is_Connect_ := false; both sessions logged off.
+void DisConnect_();
