@@ -23,7 +23,6 @@
 
 TFOracleBase *FOracleBase = nullptr;
 QString CurrDir;
-QString TmpFile;
 std::atomic<int> N_SRV{0};
 std::atomic<int> N_SRV_PPD{0};
 std::atomic<int> C_SRV{0};
@@ -146,7 +145,7 @@ void TFOracleBase::ADatabaseAfterLogOn(TOracleSession *Sender)
     if (!Sender->Connected())
         return;
     {
-        TOracleQuery q(Sender);
+        TOracleQuery q;
         q.SetSession(Sender);
         try {
             q.SQL = QStringList{
@@ -179,7 +178,7 @@ void TFOracleBase::CheckUserAccess()
     if (!ADatabase->Connected())
         return;
     {
-        TNoteQuery q(ADatabase);
+        TNoteQuery q;
         if (UserTabNum > 0) {
             q.SQL =
                 QStringList{QStringLiteral("SELECT * FROM USER_PSW WHERE (TABNUM =") +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TempTmp.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -89,7 +91,7 @@ extern TFOracleBase *FOracleBase;
 // Process-wide variables of the module. The flags are written by the supervision (also on
 // its probe threads) and read everywhere; they are atomic so that this is well defined.
 extern QString CurrDir; // folder of viri.ini, without a trailing separator
-extern QString TmpFile; // CurrDir + separator + "Temp.tmp"
+// TmpFile (common/TempTmp.h): CurrDir + separator + "Temp.tmp", set by the module.
 extern std::atomic<int> N_SRV;
 extern std::atomic<int> N_SRV_PPD;
 extern std::atomic<int> C_SRV;

@@ -9,6 +9,7 @@
 namespace {
 
 struct ParseCase {
+    const char *name;
     const char *source;
     int start;
     QStringList tokens; // read until Index becomes 0
@@ -30,13 +31,17 @@ TEST_P(ParseTokens, ReadsUntilIndexIsZero)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseTokens,
-    ::testing::Values(ParseCase{"name/pass@alias", 1, {"name", "pass@alias"}},
-                      ParseCase{"name", 1, {"name"}}, ParseCase{"a/b/c", 1, {"a", "b", "c"}},
+    ::testing::Values(ParseCase{"TwoTokens", "name/pass@alias", 1, {"name", "pass@alias"}},
+                      ParseCase{"NoSeparator", "name", 1, {"name"}},
+                      ParseCase{"ThreeTokens", "a/b/c", 1, {"a", "b", "c"}},
                       // A separator at the very end: one more empty token.
-                      ParseCase{"a/", 1, {"a", ""}}, ParseCase{"/", 1, {"", ""}},
-                      ParseCase{"a//b", 1, {"a", "", "b"}}, ParseCase{"", 1, {""}},
-                      ParseCase{"abc", 0, {""}}, ParseCase{"abc", 4, {""}},
-                      ParseCase{"ab/cd", 2, {"b", "cd"}}));
+                      ParseCase{"SeparatorAtEnd", "a/", 1, {"a", ""}},
+                      ParseCase{"OnlySeparator", "/", 1, {"", ""}},
+                      ParseCase{"EmptyBetween", "a//b", 1, {"a", "", "b"}},
+                      ParseCase{"EmptySource", "", 1, {""}}, ParseCase{"IndexZero", "abc", 0, {""}},
+                      ParseCase{"IndexBeyondEnd", "abc", 4, {""}},
+                      ParseCase{"StartInside", "ab/cd", 2, {"b", "cd"}}),
+    [](const ::testing::TestParamInfo<ParseCase> &info) { return std::string(info.param.name); });
 
 TEST(Parse, IndexPastTheSeparatorAtTheEnd)
 {
