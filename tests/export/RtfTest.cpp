@@ -111,6 +111,11 @@ struct EscapeCase {
     const char *escaped;
 };
 
+void PrintTo(const EscapeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class RtfEscaping : public ::testing::TestWithParam<EscapeCase> {};
 
 TEST_P(RtfEscaping, EveryCharacterAsUnicodeWord)

@@ -89,6 +89,11 @@ struct XfCase {
     const char *bytes;
 };
 
+void PrintTo(const XfCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 TxlsXFormat withFont(int font)
 {
     TxlsXFormat f;
@@ -191,6 +196,11 @@ struct WidthCase {
     int zero;
     int expected;
 };
+
+void PrintTo(const WidthCase &c, std::ostream *os)
+{
+    *os << c.width << " chars, zero " << c.zero << " px";
+}
 
 class XlsColInfoWidth : public ::testing::TestWithParam<WidthCase> {};
 
@@ -321,6 +331,11 @@ struct SstCase {
     QList<int> lengths;     // texts of these lengths, each one distinct
     QList<int> recordSizes; // payload sizes of SST, CONTINUE, ...
 };
+
+void PrintTo(const SstCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class XlsSharedStrings : public ::testing::TestWithParam<SstCase> {};
 

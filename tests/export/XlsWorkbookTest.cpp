@@ -70,6 +70,11 @@ struct NumberingCase {
     int captionXf, dataXf, captionFont;
 };
 
+void PrintTo(const NumberingCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class XlsNumbering_Readers : public ::testing::TestWithParam<NumberingCase> {};
 
 TEST_P(XlsNumbering_Readers, FontsAndCellFormatsByFirstUse)
@@ -115,6 +120,11 @@ struct ContentCase {
     QList<QStringList> rows;
     QList<QStringList> expected; // every row as xlrd reads it, trailing empty cells left out
 };
+
+void PrintTo(const ContentCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class XlsContent_Readers : public ::testing::TestWithParam<ContentCase> {};
 
@@ -245,6 +255,11 @@ struct BoundaryCase {
     int rows;
     int sheets;
 };
+
+void PrintTo(const BoundaryCase &c, std::ostream *os)
+{
+    *os << c.rows << " rows";
+}
 
 class XlsContinuationBoundary_Readers : public ::testing::TestWithParam<BoundaryCase> {};
 
