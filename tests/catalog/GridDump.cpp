@@ -28,7 +28,7 @@ namespace {
 QString itemText(const QTreeWidgetItem *item)
 {
     QString text = item->text(0);
-    if (item->isExpanded())
+    if (item->isExpanded() && item->childCount() > 0)
         text += u'+';
     if (item->isSelected() || item->treeWidget()->currentItem() == item)
         text += u'*';
