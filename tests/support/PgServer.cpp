@@ -206,6 +206,9 @@ void PgServer::kill()
     if (running()) {
         ::kill(-pid_t(postgres_->processId()), SIGKILL);
         postgres_->waitForFinished(30000);
+        // The killed server leaves its postmaster.pid saying "ready"; a restart must not
+        // read that as its own readiness.
+        QFile::remove(data_ + QStringLiteral("/postmaster.pid"));
     }
     postgres_.reset();
 }
