@@ -84,6 +84,8 @@ TEST_F(LoginDialog_Gui_Sqlite, ViewHasTheNamedControls)
     EXPECT_TRUE(edit1()->isEditable());
     ASSERT_NE(edit2(), nullptr);
     EXPECT_EQ(edit2()->echoMode(), QLineEdit::Password);
+    edit2()->setText("пароль");
+    EXPECT_EQ(edit2()->displayText(), "******");
     EXPECT_EQ(button("OKBtn")->text(), "OK");
     EXPECT_TRUE(button("OKBtn")->isDefault());
     EXPECT_EQ(button("CancelBtn")->text(), "Отмена");
@@ -264,4 +266,48 @@ TEST_F(LoginDialog_Gui_Sqlite, AStateFileThatCannotBeWrittenIsIgnored)
                       }}});
     EXPECT_EQ(d().ShowModal(), 1);
     EXPECT_TRUE(script.shown().isEmpty());
+}
+
+TEST_F(LoginDialog_Gui_Sqlite, ReconnectRepeatsTheLastCredentials)
+{
+    User_Name = "ivanov";
+    Pass = "secret";
+    d().Reconnect();
+    EXPECT_EQ(d().result(), 1);
+    EXPECT_EQ(FOracleBase->UserTabNum, 5);
+    EXPECT_EQ(loginName(), "ivanov");
+}
+
+TEST(LoginDialogOffline_Gui, AnUnreachableServerIsReportedAndTheDialogStays)
+{
+    resetLoginVariables();
+    TempDir dir;
+    QFile ini(dir.file("viri.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Alias]\nSERVER_NAME=sqlite:" + dir.file("missing/users.db").toUtf8() + "\n");
+    ini.close();
+    TFOracleBase base(nullptr, dir.path());
+    TNoteLogin dialog;
+    dialog.ParamStr.clear();
+    DialogScript script;
+    script.answer(mrOk);
+    ModalDriver drive(dialog, {{[&] {
+                                   ASSERT_EQ(script.shown().size(), 1) << "the logon's error";
+                                   EXPECT_EQ(script.shown()[0].kind, "message");
+                                   auto *edit1 = dialog.findChild<QComboBox *>("Edit1");
+                                   EXPECT_EQ(edit1->count(), 0);
+                                   edit1->setEditText("ivanov");
+                                   script.answer(mrOk);
+                                   QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+                               }},
+                               {[&] {
+                                   ASSERT_EQ(script.shown().size(), 2) << "the check's error";
+                                   EXPECT_EQ(script.shown()[1].kind, "message");
+                                   EXPECT_FALSE(script.shown()[1].text.isEmpty());
+                                   script.answer(mrYes);
+                                   QTest::mouseClick(dialog.CancelBtn, Qt::LeftButton);
+                               }}});
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    EXPECT_TRUE(TerminateRequested());
+    ClearTerminateRequest();
 }
