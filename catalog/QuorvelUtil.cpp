@@ -20,17 +20,6 @@ bool isBlank(QChar c)
     return c.unicode() <= u' ';
 }
 
-QString trimBlanks(const QString &s)
-{
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && isBlank(s[begin]))
-        ++begin;
-    while (end > begin && isBlank(s[end - 1]))
-        --end;
-    return s.mid(begin, end - begin);
-}
-
 // Rows between two looks at the progress.
 constexpr int progressBatch = 256;
 
@@ -93,23 +82,34 @@ QString toDateText(const QDate &date)
 }
 } // namespace
 
+QString TrimBlanks(const QString &s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && isBlank(s[begin]))
+        ++begin;
+    while (end > begin && isBlank(s[end - 1]))
+        --end;
+    return s.mid(begin, end - begin);
+}
+
 void NamesCreateList(const QString &NamesStr, QStringList &NameList, bool SpaceCheck)
 {
     NameList.clear();
-    QString rest = trimBlanks(NamesStr);
+    QString rest = TrimBlanks(NamesStr);
     while (!rest.isEmpty()) {
         QString item;
         const qsizetype comma = rest.indexOf(u',');
         if (comma >= 0) {
-            item = trimBlanks(rest.left(comma));
-            rest = trimBlanks(rest.mid(comma + 1));
+            item = TrimBlanks(rest.left(comma));
+            rest = TrimBlanks(rest.mid(comma + 1));
         } else {
             item = rest;
             rest.clear();
         }
         const qsizetype blank = SpaceCheck ? item.indexOf(u' ') : -1;
         if (blank >= 0)
-            item = trimBlanks(item.mid(blank + 1));
+            item = TrimBlanks(item.mid(blank + 1));
         NameList.append(item);
     }
 }
@@ -225,7 +225,7 @@ TExecResult Exec_SQL(const QString &SQLStr, TStringGrid *SGSet, TStringGrid *SG,
 
 std::optional<Qt::Alignment> CellAlignment(const QString &FORMAT_STR, int ACol)
 {
-    if (ACol <= 0 || trimBlanks(FORMAT_STR).isEmpty())
+    if (ACol <= 0 || TrimBlanks(FORMAT_STR).isEmpty())
         return std::nullopt;
     QStringList codes;
     NamesCreateList(FORMAT_STR, codes, false);

@@ -1,0 +1,302 @@
+#include "app/F_Quorvel.h"
+
+#include "catalog/CatalogStore.h"
+#include "catalog/CatalogTree.h"
+#include "catalog/PropTVItem.h"
+#include "catalog/QuorvelUtil.h"
+#include "catalog/RunProgress.h"
+#include "catalog/StringGrid.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+QLabel *label(QWidget *parent, const char *name, const QString &text)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+QToolBar *toolBar(QWidget *parent, const char *name)
+{
+    auto *bar = new QToolBar(parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setIconSize(QSize(19, 19));
+    bar->setMovable(false);
+    return bar;
+}
+
+QDateEdit *datePicker(QWidget *parent, const char *name)
+{
+    auto *d = new QDateEdit(parent);
+    d->setObjectName(QLatin1String(name));
+    d->setCalendarPopup(true);
+    d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    d->setFixedWidth(88);
+    return d;
+}
+} // namespace
+
+TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("F_Quorvel"));
+    setWindowTitle(QStringLiteral("Универсальный генератор отчетов"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+
+    QToolBar *bar1 = toolBar(this, "ToolBar1");
+    bar1->setFloatable(false);
+    addToolBar(Qt::TopToolBarArea, bar1);
+    tbSetupSQL = command(bar1, "tbSetupSQL", QStringLiteral("Редактировать параметры отчета"),
+                         QStyle::SP_FileDialogDetailedView);
+    bar1->addSeparator();
+    tbToWord = command(bar1, "tbToWord", QStringLiteral("Экспорт в Word"),
+                       QStyle::SP_FileDialogContentsView);
+    tbToExel =
+        command(bar1, "tbToExel", QStringLiteral("Экспорт в Exel"), QStyle::SP_FileDialogListView);
+    bar1->addSeparator();
+    tbSetupMail =
+        command(bar1, "tbSetupMail", QStringLiteral("Настройка почты"), QStyle::SP_ComputerIcon);
+    tbSendMail =
+        command(bar1, "tbSendMail", QStringLiteral("Отправить отчет "), QStyle::SP_DialogYesButton);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(createCatalogPanel());
+    splitter->addWidget(createReportPanel());
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({225, 721 - 225});
+    setCentralWidget(splitter);
+    createMenus();
+
+    tbToWord->setEnabled(false);
+    tbToExel->setEnabled(false);
+    miWord->setEnabled(false);
+    miExel->setEnabled(false);
+    pDTPAction->setVisible(false);
+    dtpBegin->setVisible(false);
+    dtpEnd->setVisible(false);
+
+    resize(721, 544 + menuBar()->sizeHint().height());
+    FormCreate();
+}
+
+QAction *TF_Quorvel::command(QToolBar *bar, const char *name, const QString &hint, int icon)
+{
+    QAction *a = bar->addAction(style()->standardIcon(QStyle::StandardPixmap(icon)), hint);
+    a->setObjectName(QLatin1String(name));
+    a->setToolTip(hint);
+    return a;
+}
+
+QAction *TF_Quorvel::menuItem(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QWidget *TF_Quorvel::createCatalogPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(label(panel, "Label1", QStringLiteral(" Список отчетов")));
+    QToolBar *bar2 = toolBar(panel, "ToolBar2");
+    tbRefresh = command(bar2, "tbRefresh", QStringLiteral("Обновить список отчетов"),
+                        QStyle::SP_BrowserReload);
+    layout->addWidget(bar2);
+    tvCatReport = new TCatalogTree(panel);
+    tvCatReport->setObjectName(QStringLiteral("tvCatReport"));
+    layout->addWidget(tvCatReport, 1);
+
+    connect(tbRefresh, &QAction::triggered, this, &TF_Quorvel::ListRefresh);
+    connect(tvCatReport, &TCatalogTree::Click, this, &TF_Quorvel::tvCatReportClick);
+    connect(tvCatReport, &TCatalogTree::RecordsReleased, this, [this] { CurSQL = nullptr; });
+    // The drawing codes come from the node selected at drawing time.
+    connect(tvCatReport, &QTreeWidget::currentItemChanged, this, [this] { SG->Invalidate(); });
+    connect(tvCatReport, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        pmTreeViewPopup();
+        pmTreeView->popup(tvCatReport->viewport()->mapToGlobal(at));
+    });
+    return panel;
+}
+
+QWidget *TF_Quorvel::createReportPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel2"));
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    QLabel *label2 = label(panel, "Label2", QStringLiteral(" Отчет"));
+    label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    layout->addWidget(label2);
+
+    QToolBar *bar3 = toolBar(panel, "ToolBar3");
+    tbExecSQL =
+        command(bar3, "tbExecSQL", QStringLiteral("Сформировать отчет"), QStyle::SP_MediaPlay);
+    bar3->addSeparator();
+    pDTP = new QWidget(bar3);
+    pDTP->setObjectName(QStringLiteral("pDTP"));
+    pDTP->setFixedSize(263, 24);
+    auto *period = new QHBoxLayout(pDTP);
+    period->setContentsMargins(0, 0, 0, 0);
+    period->setSpacing(0);
+    period->addWidget(label(pDTP, "Label4", QStringLiteral("За период ")));
+    lS = label(pDTP, "lS", QStringLiteral(" с "));
+    period->addWidget(lS);
+    dtpBegin = datePicker(pDTP, "dtpBegin");
+    period->addWidget(dtpBegin);
+    lDo = label(pDTP, "lDo", QStringLiteral(" по "));
+    period->addWidget(lDo);
+    dtpEnd = datePicker(pDTP, "dtpEnd");
+    period->addWidget(dtpEnd);
+    period->addStretch(1);
+    pDTPAction = bar3->addWidget(pDTP);
+    layout->addWidget(bar3);
+
+    SG = new TStringGrid(panel);
+    SG->setObjectName(QStringLiteral("SG"));
+    SG->SetColCount(2);
+    SG->SetRowCount(2);
+    SG->SetCellAlignment([this](int ACol, int ARow) { return SGDrawCell(ACol, ARow); });
+    layout->addWidget(SG, 1);
+
+    connect(tbExecSQL, &QAction::triggered, this, &TF_Quorvel::tbExecSQLClick);
+    return panel;
+}
+
+void TF_Quorvel::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu *edit = bar->addMenu(QStringLiteral("Редактирование"));
+    QAction *mmiCreateFolder = menuItem(edit, "mmiCreateFolder", QStringLiteral("Создать папку"));
+    QAction *mmiCreateReport = menuItem(edit, "mmiCreateReport", QStringLiteral("Создать отчет"));
+    edit->addSeparator();
+    mmiEditParam = menuItem(edit, "mmiEditParam", QStringLiteral("Редактировать параметры отчета"));
+    edit->addSeparator();
+    QAction *mmiDeleteFolder = menuItem(edit, "mmiDeleteFolder", QStringLiteral("Удалить папку"));
+    QAction *mmiDeleteReport = menuItem(edit, "mmiDeleteReport", QStringLiteral("Удалить отчет"));
+    QMenu *exportMenu = bar->addMenu(QStringLiteral("Экспорт"));
+    miWord = menuItem(exportMenu, "miWord", QStringLiteral("Word"));
+    miExel = menuItem(exportMenu, "miExel", QStringLiteral("Exel"));
+    QMenu *settings = bar->addMenu(QStringLiteral("Настройки"));
+    menuItem(settings, "N7", QStringLiteral("Почты"));
+
+    pmTreeView = new QMenu(this);
+    pmTreeView->setObjectName(QStringLiteral("pmTreeView"));
+    miCreateFolder = menuItem(pmTreeView, "miCreateFolder", QStringLiteral("Создать папку"));
+    miDelFolder = menuItem(pmTreeView, "miDelFolder", QStringLiteral("Удалить папку"));
+    QAction *miAddNewNabor = menuItem(pmTreeView, "miAddNewNabor", QStringLiteral("Новый набор"));
+    pmTreeView->addSeparator();
+    miInsert = menuItem(pmTreeView, "miInsert", QStringLiteral("Вставить"));
+    menuItem(pmTreeView, "miCopy", QStringLiteral("Копировать"));
+    menuItem(pmTreeView, "miMove", QStringLiteral("Переместить"));
+    QAction *miReName = menuItem(pmTreeView, "miReName", QStringLiteral("Переименовать"));
+    miDelete = menuItem(pmTreeView, "miDelete", QStringLiteral("Удалить"));
+    pmTreeView->addSeparator();
+    menuItem(pmTreeView, "miExpandedAll", QStringLiteral("Развернуть"));
+    menuItem(pmTreeView, "miColapseNode", QStringLiteral("Свернуть ветвь"));
+    menuItem(pmTreeView, "miColapseAll", QStringLiteral("Свернуть все"));
+    pmTreeView->addSeparator();
+    menuItem(pmTreeView, "miSafety", QStringLiteral("Безопасность"));
+
+    TCatalogTree *tree = tvCatReport;
+    for (QAction *a : {miCreateFolder, mmiCreateFolder})
+        connect(a, &QAction::triggered, tree, &TCatalogTree::CreateFolder);
+    for (QAction *a : {miAddNewNabor, mmiCreateReport})
+        connect(a, &QAction::triggered, tree, &TCatalogTree::CreateReport);
+    for (QAction *a : {miDelete, mmiDeleteFolder, mmiDeleteReport})
+        connect(a, &QAction::triggered, tree, &TCatalogTree::DeleteSelected);
+    connect(miReName, &QAction::triggered, tree, &TCatalogTree::StartRename);
+    connect(miDelFolder, &QAction::triggered, this, &TF_Quorvel::miDelFolderClick);
+}
+
+void TF_Quorvel::FormCreate()
+{
+    ListRefresh();
+    tvCatReportClick();
+    const QDate today = QDate::currentDate();
+    dtpBegin->setDate(today.addDays(-1));
+    dtpEnd->setDate(today);
+}
+
+void TF_Quorvel::ListRefresh()
+{
+    tvCatReport->ListRefresh();
+}
+
+void TF_Quorvel::tvCatReportClick()
+{
+    tbSetupSQL->setEnabled(false);
+    mmiEditParam->setEnabled(false);
+    TPropTVItem *rec = tvCatReport->SelectedRecord();
+    if (!rec)
+        return;
+    const bool report = rec->nodetype == 0;
+    if (report)
+        tbSetupSQL->setEnabled(true);
+    tbExecSQL->setEnabled(!TrimBlanks(rec->SQL_TEXT).isEmpty());
+    if (!tbExecSQL->isEnabled() || !report)
+        return;
+    CreateTable(*rec, SG, nullptr);
+    const bool begin = rec->SQL_TEXT.contains(QStringLiteral("DTPBEGIN"));
+    const bool end = rec->SQL_TEXT.contains(QStringLiteral("DTPEND"));
+    pDTPAction->setVisible(begin || end);
+    lS->setVisible(begin);
+    dtpBegin->setVisible(begin);
+    lDo->setVisible(end);
+    dtpEnd->setVisible(end);
+    mmiEditParam->setEnabled(true);
+}
+
+void TF_Quorvel::tbExecSQLClick()
+{
+    TPropTVItem *rec = tvCatReport->SelectedRecord();
+    if (!rec)
+        return;
+    CurSQL = rec;
+    TExecResult result;
+    {
+        TRunProgress progress(this);
+        result = Exec_SQL(rec->SQL_TEXT, nullptr, SG, dtpBegin->date(), dtpEnd->date(), &progress);
+    }
+    ReportRunOutcome(result);
+    for (QAction *a : {tbToWord, tbToExel, tbSendMail, miWord, miExel})
+        a->setEnabled(true);
+}
+
+void TF_Quorvel::pmTreeViewPopup()
+{
+    const TPropTVItem *rec = tvCatReport->SelectedRecord();
+    if (!rec)
+        return;
+    const TTreeMenuStates states = TreeMenuStates(*rec);
+    miCreateFolder->setEnabled(states.CreateFolder);
+    miDelFolder->setEnabled(states.DelFolder);
+    miInsert->setEnabled(states.Insert);
+    miDelete->setEnabled(states.Delete);
+}
+
+void TF_Quorvel::miDelFolderClick()
+{
+    tvCatReport->DeleteSelected();
+    ListRefresh();
+}
+
+std::optional<Qt::Alignment> TF_Quorvel::SGDrawCell(int ACol, int) const
+{
+    const TPropTVItem *rec = tvCatReport->SelectedRecord();
+    return rec ? CellAlignment(rec->FORMAT_STR, ACol) : std::nullopt;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <optional>
+
+class QAction;
+class QDateEdit;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class TCatalogTree;
+class TStringGrid;
+struct TPropTVItem;
+
+// The main window: the report catalog on the left, the selected report's result on the right,
+// and the commands that act on them.
+class TF_Quorvel : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TF_Quorvel(QWidget *parent = nullptr);
+
+    // The record of the report last run; cleared whenever the tree releases its records.
+    TPropTVItem *CurSQL = nullptr;
+
+    // Loads the catalog, applies the selection rules to the selected node, sets the period to
+    // yesterday and today.
+    void FormCreate();
+    // Reloads the catalog tree.
+    void ListRefresh();
+    // The rules that follow a click on a catalog node: which commands apply, and for a report
+    // with a query the grid's columns and the period pickers the query asks for.
+    void tvCatReportClick();
+    // Runs the selected report into the grid, then enables the export and mail commands.
+    void tbExecSQLClick();
+    // Context menu states for the selected node.
+    void pmTreeViewPopup();
+    // "Удалить папку" of the context menu: the deletion, then one more reload.
+    void miDelFolderClick();
+    // The alignment of a result cell by the selected report's codes (nothing: ordinary drawing).
+    std::optional<Qt::Alignment> SGDrawCell(int ACol, int ARow) const;
+
+private:
+    QAction *command(QToolBar *bar, const char *name, const QString &hint, int icon);
+    QAction *menuItem(QMenu *menu, const char *name, const QString &caption);
+    void createMenus();
+    QWidget *createCatalogPanel();
+    QWidget *createReportPanel();
+
+    TCatalogTree *tvCatReport = nullptr;
+    TStringGrid *SG = nullptr;
+    QMenu *pmTreeView = nullptr;
+    QWidget *pDTP = nullptr;
+    QAction *pDTPAction = nullptr;
+    QLabel *lS = nullptr;
+    QLabel *lDo = nullptr;
+    QDateEdit *dtpBegin = nullptr;
+    QDateEdit *dtpEnd = nullptr;
+    QAction *tbSetupSQL = nullptr;
+    QAction *tbToWord = nullptr;
+    QAction *tbToExel = nullptr;
+    QAction *tbSetupMail = nullptr;
+    QAction *tbSendMail = nullptr;
+    QAction *tbRefresh = nullptr;
+    QAction *tbExecSQL = nullptr;
+    QAction *mmiEditParam = nullptr;
+    QAction *miWord = nullptr;
+    QAction *miExel = nullptr;
+    QAction *miCreateFolder = nullptr;
+    QAction *miDelFolder = nullptr;
+    QAction *miInsert = nullptr;
+    QAction *miDelete = nullptr;
+};
