@@ -142,3 +142,63 @@ QString FieldValueText(TFieldType Type, const QVariant &Value)
         return FloatText(double(Value.toLongLong()));
     return Value.toString();
 }
+
+namespace {
+QDateTime parseStoredDate(const QString &s)
+{
+    static const QString formats[] = {
+        QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
+        QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm")};
+    const QString t = s.trimmed();
+    for (const QString &f : formats) {
+        const QDateTime dt = QDateTime::fromString(t, f);
+        if (dt.isValid())
+            return dt;
+    }
+    const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
+    return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
+}
+
+} // namespace
+
+QVariant NormalizedValue(QVariant v, TFieldType type)
+{
+    if (v.isNull())
+        return {};
+    switch (type) {
+    case ftSmallint:
+    case ftInteger: {
+        if (v.metaType().id() == QMetaType::Double) {
+            const double d = v.toDouble();
+            if (d == double(qlonglong(d)))
+                return qlonglong(d);
+            return d;
+        }
+        bool ok = false;
+        const qlonglong i = v.toLongLong(&ok);
+        return ok ? QVariant(i) : v;
+    }
+    case ftFloat: {
+        if (IsNumericValue(v))
+            return v.toDouble();
+        bool ok = false;
+        const double d = v.toString().toDouble(&ok);
+        return ok ? QVariant(d) : v;
+    }
+    case ftDateTime: {
+        if (v.metaType().id() == QMetaType::QDateTime) {
+            const QDateTime dt = v.toDateTime();
+            return QDateTime(dt.date(), dt.time());
+        }
+        if (v.metaType().id() == QMetaType::QDate)
+            return QDateTime(v.toDate(), QTime(0, 0));
+        const QDateTime dt = parseStoredDate(v.toString());
+        return dt.isValid() ? QVariant(dt) : v;
+    }
+    case ftString:
+        return v.metaType().id() == QMetaType::QString ? v : QVariant(v.toString());
+    case ftUnknown:
+        break;
+    }
+    return v;
+}

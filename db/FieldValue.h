@@ -38,3 +38,7 @@ bool IsNumericValue(const QVariant &Value);
 
 // The text of one value of a column of the given kind (empty for NULL).
 QString FieldValueText(TFieldType Type, const QVariant &Value);
+
+// The value in the form its field kind reads: qlonglong, double, QDateTime or QString.
+// A value that does not fit its kind (text in a numeric SQLite column) stays as it is.
+QVariant NormalizedValue(QVariant Value, TFieldType Type);

@@ -159,23 +159,20 @@ void TOracleStatement::Run()
         throw EOracleError(QStringLiteral("No session is given to the statement"), 0, QString(),
                            this);
     const std::shared_ptr<TSessionCore> core = session_->Core();
-    const QString text = SQLText();
-    TBoundText bound{text, {}};
-    if (!variables_.isEmpty())
-        bound = BindPositional(text, [this](const QString &n) { return findVariable(n); });
-    std::vector<QVariant> binds;
-    for (const QString &name : bound.names) {
-        const Variable *v = findVariable(name);
-        if (v->type == otInteger)
-            binds.push_back(v->value.isNull() ? QVariant(QMetaType::fromType<qlonglong>())
-                                              : QVariant(v->value.toLongLong()));
+    std::vector<TBindVariable> variables;
+    for (const Variable &v : variables_) {
+        if (v.type == otInteger)
+            variables.push_back({v.name, v.value.isNull()
+                                             ? QVariant(QMetaType::fromType<qlonglong>())
+                                             : QVariant(v.value.toLongLong())});
         else
-            binds.push_back(v->value.isNull() ? QVariant(QMetaType::fromType<QString>())
-                                              : QVariant(v->value.toString()));
+            variables.push_back({v.name, v.value.isNull() ? QVariant(QMetaType::fromType<QString>())
+                                                          : QVariant(v.value.toString())});
     }
+    const QString text = SQLText();
     TRunResult result;
     try {
-        core->call([&] { result = core->run(bound.text, binds, firstBatchRows); });
+        core->call([&] { result = core->run(text, variables, firstBatchRows); });
     } catch (const EOracleError &e) {
         throw EOracleError(e.Message(), e.ErrorCode(), e.NativeCode(), this, session_);
     }

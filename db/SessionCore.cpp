@@ -2,14 +2,13 @@
 
 #include "db/OracleBase.h"
 #include "db/OracleError.h"
+#include "db/PgStatement.h"
+#include "db/QtStatement.h"
+#include "db/SqliteStatement.h"
 
 #include <QDir>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlField>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QSqlResult>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -82,114 +81,7 @@ void sqliteToDate(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
 }
 
-sqlite3 *sqliteHandle(const QSqlDatabase &db)
-{
-    const QVariant v = db.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3 *const *>(v.constData());
-    return nullptr;
-}
-
-sqlite3_stmt *sqliteStatement(const QSqlQuery &q)
-{
-    const QVariant v = q.result()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3_stmt*") == 0)
-        return *static_cast<sqlite3_stmt *const *>(v.constData());
-    return nullptr;
-}
-
-TFieldType fieldTypeOfDriver(const QSqlField &f)
-{
-    switch (f.metaType().id()) {
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return ftSmallint;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Bool:
-        return f.length() == 2 ? ftSmallint : ftInteger;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        // Numerics report their declared precision and scale; floats report none.
-        if (f.length() > 0 && f.precision() >= 0 && f.length() <= 9 && f.precision() <= 0)
-            return f.length() <= 4 ? ftSmallint : ftInteger;
-        return ftFloat;
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return ftFloat;
-    case QMetaType::QDate:
-    case QMetaType::QDateTime:
-    case QMetaType::QTime:
-        return ftDateTime;
-    default:
-        return ftString;
-    }
-}
-
-QDateTime parseStoredDate(const QString &s)
-{
-    static const QString formats[] = {
-        QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
-        QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm")};
-    const QString t = s.trimmed();
-    for (const QString &f : formats) {
-        const QDateTime dt = QDateTime::fromString(t, f);
-        if (dt.isValid())
-            return dt;
-    }
-    const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
-    return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
-}
-
-// The value in the form its field kind reads: qlonglong, double, QDateTime or QString.
-// A value that does not fit its kind (text in a numeric SQLite column) stays as it is.
-QVariant normalize(QVariant v, TFieldType type)
-{
-    if (v.isNull())
-        return {};
-    switch (type) {
-    case ftSmallint:
-    case ftInteger: {
-        if (v.metaType().id() == QMetaType::Double) {
-            const double d = v.toDouble();
-            if (d == double(qlonglong(d)))
-                return qlonglong(d);
-            return d;
-        }
-        bool ok = false;
-        const qlonglong i = v.toLongLong(&ok);
-        return ok ? QVariant(i) : v;
-    }
-    case ftFloat: {
-        if (IsNumericValue(v))
-            return v.toDouble();
-        bool ok = false;
-        const double d = v.toString().toDouble(&ok);
-        return ok ? QVariant(d) : v;
-    }
-    case ftDateTime: {
-        if (v.metaType().id() == QMetaType::QDateTime) {
-            const QDateTime dt = v.toDateTime();
-            return QDateTime(dt.date(), dt.time());
-        }
-        if (v.metaType().id() == QMetaType::QDate)
-            return QDateTime(v.toDate(), QTime(0, 0));
-        const QDateTime dt = parseStoredDate(v.toString());
-        return dt.isValid() ? QVariant(dt) : v;
-    }
-    case ftString:
-        return v.metaType().id() == QMetaType::QString ? v : QVariant(v.toString());
-    case ftUnknown:
-        break;
-    }
-    return v;
-}
 } // namespace
-
-struct TSessionCore::Cursor {
-    std::unique_ptr<QSqlQuery> query;
-    std::vector<TFieldType> types;
-};
 
 TSessionCore::TSessionCore()
     : connectionName_(QStringLiteral("quorvel-session-%1").arg(++connectionCounter))
@@ -268,19 +160,7 @@ TEngine TSessionCore::engine() const
 
 void TSessionCore::raise(const QSqlError &error) const
 {
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.driverText().trimmed();
-    const QString native = error.nativeErrorCode();
-    int code = 0;
-    if (openEngine_ != TEngine::PostgreSQL) {
-        QString digits;
-        for (QChar c : native)
-            if (c.isDigit())
-                digits.append(c);
-        code = digits.toInt();
-    }
-    throw EOracleError(text, code, native);
+    throw OracleErrorOf(error, openEngine_ != TEngine::PostgreSQL);
 }
 
 bool TSessionCore::open()
@@ -332,8 +212,11 @@ bool TSessionCore::open()
         raise(error);
     }
     openEngine_ = engine;
+    if (engine == TEngine::PostgreSQL)
+        pgConnection_ = PgConnectionOf(db_.driver()->handle());
     if (engine == TEngine::SQLite) {
-        if (sqlite3 *h = sqliteHandle(db_)) {
+        sqliteConnection_ = SqliteConnectionOf(db_.driver()->handle());
+        if (sqlite3 *h = sqliteConnection_) {
             for (int argc : {1, 2})
                 sqlite3_create_function_v2(h, "TO_DATE", argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                            nullptr, sqliteToDate, nullptr, nullptr, nullptr);
@@ -356,6 +239,8 @@ void TSessionCore::close()
     if (inTransaction_)
         db_.rollback();
     db_.close();
+    pgConnection_ = nullptr;
+    sqliteConnection_ = nullptr;
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
     connected_ = false;
@@ -364,9 +249,7 @@ void TSessionCore::close()
 
 void TSessionCore::exec(const QString &text)
 {
-    QSqlQuery q(db_);
-    if (!q.exec(text))
-        raise(q.lastError());
+    execute(text, {});
 }
 
 void TSessionCore::begin()
@@ -394,10 +277,40 @@ void TSessionCore::rollback()
         raise(db_.lastError());
 }
 
-TRunResult TSessionCore::run(const QString &text, const std::vector<QVariant> &binds, int batchRows)
+std::unique_ptr<TEngineStatement> TSessionCore::execute(const QString &text,
+                                                        const std::vector<QVariant> &binds)
+{
+    switch (openEngine_) {
+    case TEngine::PostgreSQL:
+        return std::make_unique<TPgStatement>(pgConnection_, text, binds);
+    case TEngine::SQLite:
+        return std::make_unique<TSqliteStatement>(sqliteConnection_, text, binds);
+    case TEngine::Oracle:
+        break;
+    }
+    return std::make_unique<TQtStatement>(db_, text, binds);
+}
+
+TRunResult TSessionCore::run(const QString &text, const std::vector<TBindVariable> &variables,
+                             int batchRows)
 {
     if (!connected_)
         throw EOracleError(QStringLiteral("Not logged on"));
+    const bool pg = openEngine_ == TEngine::PostgreSQL;
+    const auto variable = [&variables](const QString &name) -> const TBindVariable * {
+        for (const TBindVariable &v : variables)
+            if (v.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &v;
+        return nullptr;
+    };
+    TBoundText bound{text, {}};
+    if (!variables.empty())
+        bound = BindPositional(
+            text, [&](const QString &name) { return variable(name) != nullptr; }, pg);
+    std::vector<QVariant> binds;
+    for (const QString &name : bound.names)
+        binds.push_back(variable(name)->value);
+
     const TStatementKind kind = StatementKindOf(text);
     if (kind == TStatementKind::Definition)
         commit();
@@ -408,85 +321,48 @@ TRunResult TSessionCore::run(const QString &text, const std::vector<QVariant> &b
     }
     // PostgreSQL aborts the whole transaction on a failed statement; Oracle undoes only the
     // statement, which a savepoint gives.
-    const bool savepoint = openEngine_ == TEngine::PostgreSQL && inTransaction_;
+    const bool savepoint = pg && inTransaction_;
     if (savepoint)
         exec(QStringLiteral("SAVEPOINT ") + savepointName);
 
-    auto q = std::make_unique<QSqlQuery>(db_);
-    // PostgreSQL's forward-only mode allows one active query per connection; its results
-    // are read whole by the client anyway.
-    q->setForwardOnly(openEngine_ != TEngine::PostgreSQL);
-    bool ok;
-    if (binds.empty()) {
-        ok = q->exec(text);
-    } else {
-        ok = q->prepare(text);
-        if (ok) {
-            for (const QVariant &v : binds)
-                q->addBindValue(v);
-            ok = q->exec();
+    std::unique_ptr<TEngineStatement> statement;
+    try {
+        statement = execute(bound.text, binds);
+    } catch (const EOracleError &) {
+        // Best effort: on a lost connection these fail too, and the statement's own error
+        // is the one the caller must see.
+        try {
+            if (savepoint)
+                exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepointName);
+        } catch (const EOracleError &) {
         }
-    }
-    if (!ok) {
-        const QSqlError error = q->lastError();
-        q.reset();
-        if (savepoint)
-            exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepointName);
         if (begun) {
             inTransaction_ = false;
             db_.rollback();
         }
-        raise(error);
+        throw;
     }
     if (savepoint)
         exec(QStringLiteral("RELEASE SAVEPOINT ") + savepointName);
 
     TRunResult result;
-    if (!q->isSelect()) {
-        result.rowsAffected = q->numRowsAffected();
+    if (!statement->IsQuery()) {
+        result.rowsAffected = statement->RowsAffected();
         result.first.exhausted = true;
         return result;
     }
-    const QSqlRecord record = q->record();
-    auto cursor = std::make_unique<Cursor>();
-    sqlite3_stmt *stmt = openEngine_ == TEngine::SQLite ? sqliteStatement(*q) : nullptr;
-    for (int i = 0; i < record.count(); ++i) {
-        TColumnInfo column;
-        column.name = record.fieldName(i).toUpper();
-        if (openEngine_ == TEngine::SQLite) {
-            const char *decl = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
-            column.type = FieldTypeOfDeclared(decl ? QString::fromUtf8(decl) : QString());
-        } else {
-            column.type = fieldTypeOfDriver(record.field(i));
-        }
-        cursor->types.push_back(column.type);
-        result.columns.push_back(column);
-    }
-    cursor->query = std::move(q);
-    fill(*cursor, result.first, batchRows);
+    result.columns = statement->Columns();
+    fill(*statement, result.first, batchRows);
     if (!result.first.exhausted) {
         result.cursor = nextCursor_++;
-        cursors_.emplace(result.cursor, std::move(cursor));
+        cursors_.emplace(result.cursor, std::move(statement));
     }
     return result;
 }
 
-void TSessionCore::fill(Cursor &cursor, TRowBatch &batch, int rows)
+void TSessionCore::fill(TEngineStatement &statement, TRowBatch &batch, int rows)
 {
-    const size_t columns = cursor.types.size();
-    batch.values.reserve(size_t(rows) * columns);
-    QSqlQuery &q = *cursor.query;
-    int n = 0;
-    while (n < rows && q.next()) {
-        for (size_t c = 0; c < columns; ++c)
-            batch.values.push_back(normalize(q.value(int(c)), cursor.types[c]));
-        ++n;
-    }
-    if (n < rows) {
-        if (q.lastError().isValid())
-            raise(q.lastError());
-        batch.exhausted = true;
-    }
+    batch.exhausted = !statement.Fill(batch.values, rows);
 }
 
 TRowBatch TSessionCore::fetch(quint64 cursor, int rows)
@@ -530,7 +406,8 @@ TStatementKind StatementKindOf(const QString &text)
     return TStatementKind::Change;
 }
 
-TBoundText BindPositional(const QString &text, const std::function<bool(const QString &)> &declared)
+TBoundText BindPositional(const QString &text, const std::function<bool(const QString &)> &declared,
+                          bool numbered)
 {
     TBoundText out;
     out.text.reserve(text.size());
@@ -562,8 +439,9 @@ TBoundText BindPositional(const QString &text, const std::function<bool(const QS
                 ++j;
             const QString name = text.mid(i + 1, j - i - 1);
             if (declared(name)) {
-                out.text.append(u'?');
                 out.names.append(name);
+                out.text.append(numbered ? QStringLiteral("$%1").arg(out.names.size())
+                                         : QStringLiteral("?"));
                 i = j;
             } else {
                 copyUntil(j);

@@ -18,8 +18,6 @@
 #include <unordered_map>
 #include <vector>
 
-class QSqlQuery;
-
 // The inside of a session: the worker thread that owns the Qt SQL connection, the task
 // queue through which every call reaches it, and the cursors open on the connection.
 // Internal to db/.
@@ -41,11 +39,32 @@ struct TRowBatch {
     bool exhausted = false;
 };
 
+// A declared variable of a statement with its value: qlonglong or QString, a null variant of
+// that type for NULL.
+struct TBindVariable {
+    QString name;
+    QVariant value;
+};
+
 struct TRunResult {
     quint64 cursor = 0; // 0: no rows (not a query, or a query already read to its end)
     std::vector<TColumnInfo> columns;
     TRowBatch first;
     int rowsAffected = -1;
+};
+
+// An executed statement of one engine, on the session's worker thread: a query stands
+// before its first row not given yet.
+class TEngineStatement {
+public:
+    virtual ~TEngineStatement() = default;
+    virtual bool IsQuery() const = 0;
+    // Rows changed by a statement that is not a query; -1 when unknown.
+    virtual int RowsAffected() const = 0;
+    virtual std::vector<TColumnInfo> Columns() const = 0;
+    // Appends up to Rows rows (values in the form their kinds read) to Values; false once
+    // every row has been given. Raises EOracleError when reading fails.
+    virtual bool Fill(std::vector<QVariant> &Values, int Rows) = 0;
 };
 
 class TSessionCore {
@@ -71,18 +90,19 @@ public:
     void close();
     void commit();
     void rollback();
-    TRunResult run(const QString &text, const std::vector<QVariant> &binds, int batchRows);
+    TRunResult run(const QString &text, const std::vector<TBindVariable> &variables, int batchRows);
     TRowBatch fetch(quint64 cursor, int rows);
     void release(quint64 cursor);
 
 private:
-    struct Cursor;
     void worker();
     void releaseAll();
     void begin();
     void exec(const QString &text);
     [[noreturn]] void raise(const class QSqlError &error) const;
-    void fill(Cursor &cursor, TRowBatch &batch, int rows);
+    static void fill(TEngineStatement &statement, TRowBatch &batch, int rows);
+    std::unique_ptr<TEngineStatement> execute(const QString &text,
+                                              const std::vector<QVariant> &binds);
 
     mutable std::mutex paramsMutex_;
     TLogonParams params_;
@@ -96,8 +116,10 @@ private:
     // Worker-thread state.
     QString connectionName_;
     QSqlDatabase db_;
+    struct pg_conn *pgConnection_ = nullptr;     // the connection of db_ on PostgreSQL
+    struct sqlite3 *sqliteConnection_ = nullptr; // the connection of db_ on SQLite
     TEngine openEngine_ = TEngine::SQLite;
-    std::unordered_map<quint64, std::unique_ptr<Cursor>> cursors_;
+    std::unordered_map<quint64, std::unique_ptr<TEngineStatement>> cursors_;
     quint64 nextCursor_ = 1;
     std::atomic<bool> connected_{false};
     std::atomic<bool> inTransaction_{false};
@@ -108,10 +130,11 @@ enum class TStatementKind { Query, Change, Definition, SessionSetting };
 TStatementKind StatementKindOf(const QString &text);
 
 // The statement text with each :Name of a declared variable (outside literals, quoted names
-// and comments) replaced by a positional "?", and the names in the order they occur.
+// and comments) replaced by a positional "?", or by "$1", "$2", ... when numbered, and the
+// names in the order they occur.
 struct TBoundText {
     QString text;
     QStringList names;
 };
-TBoundText BindPositional(const QString &text,
-                          const std::function<bool(const QString &)> &declared);
+TBoundText BindPositional(const QString &text, const std::function<bool(const QString &)> &declared,
+                          bool numbered);

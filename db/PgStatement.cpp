@@ -1,0 +1,221 @@
+#include "db/PgStatement.h"
+
+#include "db/OracleError.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <libpq-fe.h>
+
+namespace {
+// Type identifiers of the server's built-in types (pg_type.oid), fixed across releases.
+enum PgType : Oid {
+    boolOid = 16,
+    int8Oid = 20,
+    int2Oid = 21,
+    int4Oid = 23,
+    oidOid = 26,
+    float4Oid = 700,
+    float8Oid = 701,
+    dateOid = 1082,
+    timestampOid = 1114,
+    timestampTzOid = 1184,
+    numericOid = 1700,
+};
+
+// The kind by the rule of the Oracle layer: int8 and unconstrained numerics are doubles,
+// as Oracle's NUMBER without precision is.
+TFieldType kindOf(Oid type, int typmod)
+{
+    switch (type) {
+    case int2Oid:
+        return ftSmallint;
+    case int4Oid:
+    case oidOid:
+    case boolOid:
+        return ftInteger;
+    case int8Oid:
+    case float4Oid:
+    case float8Oid:
+        return ftFloat;
+    case numericOid: {
+        if (typmod < 4)
+            return ftFloat;
+        const int precision = ((typmod - 4) >> 16) & 0xffff;
+        const int scale = (((typmod - 4) & 0x7ff) ^ 1024) - 1024;
+        return FieldTypeOfDeclared(QStringLiteral("NUMERIC"), precision, scale);
+    }
+    case dateOid:
+    case timestampOid:
+    case timestampTzOid:
+        return ftDateTime;
+    default:
+        return ftString;
+    }
+}
+
+// "2015-03-05", "2015-03-05 08:30:00[.ffffff][+03[:30]]" in local time, or invalid.
+QDateTime dateTimeOf(const char *text, int length)
+{
+    const QByteArray s = QByteArray::fromRawData(text, length);
+    const QDate date = QDate::fromString(QString::fromLatin1(s.left(10)), u"yyyy-MM-dd");
+    if (!date.isValid() || s.size() == 10)
+        return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
+    QTime time = QTime::fromString(QString::fromLatin1(s.mid(11, 8)), u"HH:mm:ss");
+    if (!time.isValid())
+        return {};
+    qsizetype i = 19;
+    if (i < s.size() && s.at(i) == '.') {
+        const qsizetype start = ++i;
+        while (i < s.size() && s.at(i) >= '0' && s.at(i) <= '9')
+            ++i;
+        time = time.addMSecs(s.mid(start, 3).leftJustified(3, '0').toInt());
+    }
+    if (i >= s.size())
+        return QDateTime(date, time);
+    const int sign = s.at(i) == '-' ? -1 : 1;
+    const QList<QByteArray> parts = s.mid(i + 1).split(':');
+    const int offset = parts.value(0).toInt() * 3600 + parts.value(1).toInt() * 60;
+    return QDateTime(date, time, QTimeZone(sign * offset)).toLocalTime();
+}
+
+EOracleError errorOf(pg_conn *connection, const PGresult *result)
+{
+    const char *message = result ? PQresultErrorMessage(result) : nullptr;
+    if (!message || !*message)
+        message = PQerrorMessage(connection);
+    QString text = QString::fromUtf8(message).trimmed();
+    if (text.isEmpty() && result)
+        text = QString::fromUtf8(PQresStatus(PQresultStatus(result)));
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    return EOracleError(text, 0, QString::fromLatin1(state ? state : ""));
+}
+
+// A COPY with the client's side of the data would leave the connection waiting for it; it
+// is ended at once and the connection drained, so that the next statement finds it idle.
+void endCopy(pg_conn *connection, ExecStatusType status)
+{
+    if (status == PGRES_COPY_IN)
+        PQputCopyEnd(connection, "COPY with client data is not supported");
+    if (status == PGRES_COPY_OUT) {
+        char *buffer = nullptr;
+        while (PQgetCopyData(connection, &buffer, 0) > 0)
+            PQfreemem(buffer);
+    }
+    while (PGresult *rest = PQgetResult(connection))
+        PQclear(rest);
+}
+} // namespace
+
+TPgStatement::TPgStatement(pg_conn *Connection, const QString &Text,
+                           const std::vector<QVariant> &Binds)
+{
+    std::vector<QByteArray> texts;
+    std::vector<const char *> values;
+    std::vector<Oid> types;
+    texts.reserve(Binds.size());
+    for (const QVariant &v : Binds) {
+        if (v.isNull()) {
+            // An untyped NULL, as a NULL literal in the text would be.
+            values.push_back(nullptr);
+            types.push_back(0);
+            continue;
+        }
+        if (v.metaType().id() == QMetaType::LongLong) {
+            const qlonglong i = v.toLongLong();
+            texts.push_back(QByteArray::number(i));
+            types.push_back(i == qlonglong(qint32(i)) ? int4Oid : int8Oid);
+        } else {
+            // Untyped, as a quoted literal: the server takes the type the context needs.
+            texts.push_back(v.toString().toUtf8());
+            types.push_back(0);
+        }
+        values.push_back(texts.back().constData());
+    }
+    if (!Connection)
+        throw EOracleError(QStringLiteral("Not logged on"));
+    result_ = PQexecParams(Connection, Text.toUtf8().constData(), int(values.size()), types.data(),
+                           values.data(), nullptr, nullptr, 0);
+    const ExecStatusType status = result_ ? PQresultStatus(result_) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        for (int c = 0; c < PQnfields(result_); ++c)
+            types_.push_back(kindOf(PQftype(result_, c), PQfmod(result_, c)));
+        return;
+    }
+    endCopy(Connection, status);
+    const EOracleError error = errorOf(Connection, result_);
+    PQclear(result_);
+    result_ = nullptr;
+    throw error;
+}
+
+TPgStatement::~TPgStatement()
+{
+    PQclear(result_);
+}
+
+bool TPgStatement::IsQuery() const
+{
+    return PQresultStatus(result_) == PGRES_TUPLES_OK;
+}
+
+int TPgStatement::RowsAffected() const
+{
+    bool ok = false;
+    const int rows = QByteArray(PQcmdTuples(result_)).toInt(&ok);
+    return ok ? rows : -1;
+}
+
+std::vector<TColumnInfo> TPgStatement::Columns() const
+{
+    std::vector<TColumnInfo> columns;
+    for (int c = 0; c < int(types_.size()); ++c)
+        columns.push_back({QString::fromUtf8(PQfname(result_, c)).toUpper(), types_[size_t(c)]});
+    return columns;
+}
+
+bool TPgStatement::Fill(std::vector<QVariant> &Values, int Rows)
+{
+    const int total = PQntuples(result_);
+    const int end = std::min(total, row_ + Rows);
+    Values.reserve(Values.size() + size_t(end - row_) * types_.size());
+    for (; row_ < end; ++row_)
+        for (int c = 0; c < int(types_.size()); ++c)
+            Values.push_back(value(row_, c));
+    return row_ < total;
+}
+
+QVariant TPgStatement::value(int row, int column) const
+{
+    if (PQgetisnull(result_, row, column))
+        return {};
+    const char *text = PQgetvalue(result_, row, column);
+    const int length = PQgetlength(result_, row, column);
+    switch (types_[size_t(column)]) {
+    case ftSmallint:
+    case ftInteger:
+        if (PQftype(result_, column) == boolOid)
+            return qlonglong(text[0] == 't');
+        return QByteArray::fromRawData(text, length).toLongLong();
+    case ftFloat:
+        return QByteArray::fromRawData(text, length).toDouble();
+    case ftDateTime: {
+        const QDateTime dt = dateTimeOf(text, length);
+        return dt.isValid() ? QVariant(dt) : QVariant(QString::fromUtf8(text, length));
+    }
+    case ftString:
+    case ftUnknown:
+        break;
+    }
+    return QString::fromUtf8(text, length);
+}
+
+pg_conn *PgConnectionOf(const QVariant &DriverHandle)
+{
+    // The driver declares the type as PGconn*; the metatype system may name it by its tag.
+    const char *name = DriverHandle.isValid() ? DriverHandle.typeName() : "";
+    if (qstrcmp(name, "PGconn*") == 0 || qstrcmp(name, "pg_conn*") == 0)
+        return *static_cast<PGconn *const *>(DriverHandle.constData());
+    return nullptr;
+}
