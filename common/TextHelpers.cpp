@@ -3,6 +3,17 @@
 #include <stdexcept>
 #include <utility>
 
+QString TrimControls(const QString &S)
+{
+    qsizetype begin = 0;
+    qsizetype end = S.size();
+    while (begin < end && S.at(begin).unicode() <= u' ')
+        ++begin;
+    while (end > begin && S.at(end - 1).unicode() <= u' ')
+        --end;
+    return S.mid(begin, end - begin);
+}
+
 void Exchange(int &A, int &B)
 {
     std::swap(A, B);

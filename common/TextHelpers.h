@@ -4,6 +4,10 @@
 
 // Small text and number helpers shared by the database module, the supervision and the login.
 
+// Text without its leading and trailing blanks and control characters (every character up
+// to U+0020); the characters between stay as they are.
+QString TrimControls(const QString &S);
+
 // Swaps two integer variables.
 void Exchange(int &A, int &B);
 

@@ -1,22 +1,12 @@
 #include "db/NoteQuery.h"
 
+#include "common/TextHelpers.h"
 #include "db/OracleBase.h"
 #include "db/OracleError.h"
 #include "db/OracleSession.h"
 #include "db/UiThread.h"
 
 namespace {
-QString trimControls(const QString &s)
-{
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && s.at(begin).unicode() <= u' ')
-        ++begin;
-    while (end > begin && s.at(end - 1).unicode() <= u' ')
-        --end;
-    return s.mid(begin, end - begin);
-}
-
 TFOracleBase &module()
 {
     if (!FOracleBase)
@@ -96,7 +86,7 @@ bool noteStep(TOracleStatement &st, const std::function<void()> &step, const cha
 
 bool SELECT_(const QString &s)
 {
-    const QString upper = trimControls(s).toUpper();
+    const QString upper = TrimControls(s).toUpper();
     return upper.startsWith(QLatin1String("SELECT")) ||
            upper.contains(QLatin1String("RMT_QUERY")) || upper.contains(QLatin1String("AUTO_HOUR"));
 }
