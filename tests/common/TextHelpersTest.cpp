@@ -69,32 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TrimCase{"Cyrillic", "\r\nВыборка\r\n", "Выборка"}),
     [](const ::testing::TestParamInfo<TrimCase> &p) { return std::string(p.param.name); });
 
-struct TrimCase {
-    const char *name;
-    QString source;
-    QString trimmed;
-};
-
-class TrimControlsCases : public ::testing::TestWithParam<TrimCase> {};
-
-TEST_P(TrimControlsCases, RemovesEverythingUpToBlankAtBothEnds)
-{
-    EXPECT_EQ(TrimControls(GetParam().source), GetParam().trimmed);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TrimControlsCases,
-    ::testing::Values(TrimCase{"Empty", "", ""},
-                      TrimCase{"OnlyControls", QString::fromLatin1(" \t\r\n\x01 "), ""},
-                      TrimCase{"BothEnds", "\t\r\n select 1 \x1f", "select 1"},
-                      TrimCase{"InsideKept", " a \t\n b ", "a \t\n b"},
-                      TrimCase{"NulAtEnds", QString(QChar(0)) + "x" + QChar(0), "x"},
-                      // Only characters up to U+0020: DEL, no-break space and other spaces stay.
-                      TrimCase{"AboveBlankStays", QString::fromUtf8("\x7f\u00a0x\u2003"),
-                               QString::fromUtf8("\x7f\u00a0x\u2003")},
-                      TrimCase{"Cyrillic", "\r\nВыборка\r\n", "Выборка"}),
-    [](const ::testing::TestParamInfo<TrimCase> &p) { return std::string(p.param.name); });
-
 TEST(Parse, IndexPastTheSeparatorAtTheEnd)
 {
     int index = 1;
