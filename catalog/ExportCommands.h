@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QTreeWidgetItem;
+class QWidget;
+class TStringGrid;
+struct TPropTVItem;
+
+// The exports of the main window's result grid, as its toolbar buttons give them.
+
+// The selected catalog node as the exports read it: its text and its record (may be null).
+struct TExportNode {
+    QString Text;
+    const TPropTVItem *Record = nullptr;
+};
+std::optional<TExportNode> ExportNodeOf(const QTreeWidgetItem *Node);
+
+// "Экспорт в Exel": asks for the folder ("otchet.xls"), then writes the grid as a workbook
+// named after the node with the node's title lines, or to the chosen path without titles when
+// no node is selected. The grid is hidden while it is written; a failure is shown in the error
+// box. Nothing is written when the dialog is cancelled.
+void ToExelCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node);
+
+// "Экспорт в Word": as ToExelCommand ("otchet"), but the title lines are those of the report
+// last run (CurSQL, none when null), "<", ">" and ":" leave the name, and the document is
+// opened once written.
+void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
+                   const TPropTVItem *CurSQL);

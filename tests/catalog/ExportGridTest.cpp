@@ -1,0 +1,249 @@
+#include "catalog/ExportGrid.h"
+#include "catalog/ExportProgress.h"
+#include "catalog/PropTVItem.h"
+#include "catalog/StringGrid.h"
+#include "export/ExportErrors.h"
+#include "tests/catalog/ExportTestKit.h"
+#include "tests/support/Readers.h"
+#include "tests/support/TempDir.h"
+
+#include <QFile>
+#include <QFontMetrics>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+TPropTVItem titled(const QString &Top, const QString &Bottom)
+{
+    TPropTVItem rec;
+    rec.PRN_TITLE_TOP = Top;
+    rec.PRN_TITLE_BOT = Bottom;
+    return rec;
+}
+
+// Cells a report can return: Cyrillic, long texts, quotes and braces, empty cells.
+QList<QStringList> awkwardRows()
+{
+    const QString longText = QString("Длинный текст отчета, ").repeated(200) + "конец";
+    return {{"Привет, мир", "Line \"quoted\"", "{фигурные} \\ скобки"},
+            {"", "пусто слева", ""},
+            {longText, "Ёжик №5", "x"},
+            {"", "", ""}};
+}
+
+// The grid as the table of the files shows it: captions, then every data row with its number.
+QList<QStringList> tableOf(const QList<QStringList> &Rows)
+{
+    QList<QStringList> table = {{"ColNo_0", "ColNo_1", "ColNo_2", "ColNo_3"}};
+    for (int r = 0; r < Rows.size(); ++r)
+        table.append(QStringList{QString::number(r + 1)} + Rows[r]);
+    return table;
+}
+
+// One workbook and one document of the awkward grid, read back once by every reader; the two
+// LibreOffice conversions are the only ones of this suite.
+class ExportGridRoundTrip_Gui_Readers : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = std::make_unique<TempDir>();
+        TStringGrid SG;
+        fillResultGrid(SG, {"А", "Б", "В"}, awkwardRows());
+        const TPropTVItem rec = titled("Ведомость за март", "Составил: Иванов");
+        ExportGridToXls(&SG, &rec, dir->file("book.xls"));
+        ExportGridToRtf(&SG, &rec, dir->file("doc.rtf"), false);
+        book = readXlsWithXlrd(dir->file("book.xls"));
+        unrtf = readWithUnrtf(dir->file("doc.rtf"));
+        csv = sofficeXlsToCsv({dir->file("book.xls")}, dir->path()).value(0);
+        text = sofficeRtfToText({dir->file("doc.rtf")}, dir->path()).value(0);
+    }
+    static void TearDownTestSuite() { dir.reset(); }
+
+    static QList<QStringList> expectedRows()
+    {
+        QList<QStringList> rows = {{}, {"Ведомость за март"}};
+        for (const QStringList &row : tableOf(awkwardRows()))
+            rows.append(withoutTrailingEmpty(row));
+        rows += QList<QStringList>{{}, {"Составил: Иванов"}};
+        return rows;
+    }
+    // Every non-empty text of the document in order: titles, captions, cells.
+    static QStringList expectedTexts()
+    {
+        QStringList texts;
+        for (const QStringList &row : expectedRows())
+            for (const QString &cell : row)
+                if (!cell.isEmpty())
+                    texts.append(cell);
+        return texts;
+    }
+
+    static std::unique_ptr<TempDir> dir;
+    static XlsBookView book;
+    static UnrtfView unrtf;
+    static QStringList csv;
+    static QString text;
+};
+
+std::unique_ptr<TempDir> ExportGridRoundTrip_Gui_Readers::dir;
+XlsBookView ExportGridRoundTrip_Gui_Readers::book;
+UnrtfView ExportGridRoundTrip_Gui_Readers::unrtf;
+QStringList ExportGridRoundTrip_Gui_Readers::csv;
+QString ExportGridRoundTrip_Gui_Readers::text;
+
+TEST_F(ExportGridRoundTrip_Gui_Readers, XlrdReadsEveryCellAndEmptyOnesAsBlanks)
+{
+    ASSERT_EQ(book.error, "");
+    ASSERT_EQ(book.sheets.size(), 1);
+    EXPECT_EQ(book.sheets[0].name, "Sheet 1");
+    EXPECT_EQ(book.sheets[0].rows, expectedRows());
+    // Row 4 of the sheet is data row 2: its first and last field are empty.
+    EXPECT_TRUE(book.sheets[0].blankCells.contains(4 * 256 + 1));
+    EXPECT_TRUE(book.sheets[0].blankCells.contains(4 * 256 + 3));
+}
+
+TEST_F(ExportGridRoundTrip_Gui_Readers, LibreOfficeReadsTheSameWorkbook)
+{
+    ASSERT_EQ(csv.size(), 1);
+    QList<QStringList> rows;
+    for (const QStringList &row : parseCsv(readTextFile(csv[0])))
+        rows.append(withoutTrailingEmpty(row));
+    EXPECT_EQ(rows, expectedRows());
+}
+
+TEST_F(ExportGridRoundTrip_Gui_Readers, UnrtfReadsEveryCellInOrder)
+{
+    ASSERT_EQ(unrtf.error, "");
+    EXPECT_EQ(unrtf.texts, expectedTexts());
+}
+
+TEST_F(ExportGridRoundTrip_Gui_Readers, LibreOfficeReadsEveryCellOfTheDocument)
+{
+    ASSERT_FALSE(text.isEmpty());
+    QStringList lines;
+    for (const QString &line : readTextFile(text).split('\n'))
+        if (!line.trimmed().isEmpty())
+            lines.append(line.trimmed());
+    EXPECT_EQ(lines, expectedTexts());
+}
+
+class ExportGrid_Gui_Readers : public ::testing::Test {
+protected:
+    TempDir dir;
+    TStringGrid SG;
+};
+
+TEST_F(ExportGrid_Gui_Readers, AResultLargerThanASheetContinuesOnNumberedSheets)
+{
+    constexpr int total = 70000;
+    QList<QStringList> rows;
+    rows.reserve(total);
+    for (int r = 0; r < total; ++r)
+        rows.append({"v" + QString::number(r)});
+    fillResultGrid(SG, {"Значение"}, rows);
+    const TPropTVItem rec = titled("Верх", "Низ");
+    ExportGridToXls(&SG, &rec, dir.file("big.xls"));
+
+    const XlsBookView book = readXlsWithXlrd(dir.file("big.xls"));
+    ASSERT_EQ(book.error, "");
+    ASSERT_EQ(book.sheets.size(), 2);
+    QList<QStringList> data;
+    for (int s = 0; s < 2; ++s) {
+        const XlsSheetView &sheet = book.sheets[s];
+        EXPECT_EQ(sheet.name, "Sheet " + QString::number(s + 1));
+        ASSERT_GE(sheet.rows.size(), 5);
+        EXPECT_EQ(sheet.rows.mid(0, 3), (QList<QStringList>{{}, {"Верх"}, {"ColNo_0", "ColNo_1"}}));
+        EXPECT_EQ(sheet.rows.mid(sheet.rows.size() - 2), (QList<QStringList>{{}, {"Низ"}}));
+        data += sheet.rows.mid(3, sheet.rows.size() - 5);
+    }
+    EXPECT_EQ(book.sheets[0].rows.size(), 65536);
+    ASSERT_EQ(data.size(), total);
+    for (int r = 0; r < total; ++r)
+        ASSERT_EQ(data[r], (QStringList{QString::number(r + 1), "v" + QString::number(r)})) << r;
+}
+
+TEST_F(ExportGrid_Gui_Readers, AGridWithoutDataRowsGivesTheCaptionRowAlone)
+{
+    fillResultGrid(SG, {"А"}, {});
+    ExportGridToXls(&SG, nullptr, dir.file("empty.xls"));
+    ExportGridToRtf(&SG, nullptr, dir.file("empty.rtf"), false);
+    const XlsBookView book = readXlsWithXlrd(dir.file("empty.xls"));
+    ASSERT_EQ(book.sheets.size(), 1);
+    EXPECT_EQ(book.sheets[0].rows, QList<QStringList>{(QStringList{"ColNo_0", "ColNo_1"})});
+    EXPECT_EQ(readWithUnrtf(dir.file("empty.rtf")).texts, (QStringList{"ColNo_0", "ColNo_1"}));
+}
+
+TEST_F(ExportGrid_Gui_Readers, WithoutAGridTheSourceIsReportedAndNothingWritten)
+{
+    for (const bool rtf : {false, true}) {
+        try {
+            if (rtf)
+                ExportGridToRtf(nullptr, nullptr, dir.file("none"), false);
+            else
+                ExportGridToXls(nullptr, nullptr, dir.file("none"));
+            ADD_FAILURE() << "no error";
+        } catch (const std::invalid_argument &e) {
+            EXPECT_STREQ(e.what(), "Export source (StringGrid) is not assigned");
+        }
+    }
+    EXPECT_FALSE(QFile::exists(dir.file("none")));
+}
+
+TEST_F(ExportGrid_Gui_Readers, AnEmptyPathIsReportedByItsMessage)
+{
+    fillResultGrid(SG, {"А"}, {{"1"}});
+    try {
+        ExportGridToXls(&SG, nullptr, QString());
+        ADD_FAILURE() << "no error";
+    } catch (const EQExportError &e) {
+        EXPECT_EQ(e.message(), "Result file name not present");
+    }
+}
+
+TEST(ExportGridModel_Gui, ColumnWidthsAreCharactersOfTheGridsFontAndCaptionsAreNumbered)
+{
+    TStringGrid SG;
+    fillResultGrid(SG, {"А", "Б"}, {{"x", "y"}});
+    QFont big = SG.font();
+    big.setPixelSize(40);
+    SG.setFont(big);
+    SG.SetColWidths(0, 30);
+    SG.SetColWidths(1, 100);
+    SG.SetColWidths(2, 250);
+    const int x = QFontMetrics(big).horizontalAdvance('X');
+    ASSERT_GT(x, QFontMetrics(QFont()).horizontalAdvance('X'));
+    const TExportModel model = GridExportModel(SG, nullptr, "f.xls", nullptr);
+    ASSERT_EQ(model.Columns.size(), 3);
+    const int widths[] = {30, 100, 250};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(model.Columns[k].FCaption, "ColNo_" + QString::number(k));
+        EXPECT_EQ(model.Columns[k].FWidth, widths[k] / x) << k;
+    }
+    QStringList row;
+    ASSERT_TRUE(model.Rows(row));
+    EXPECT_EQ(row, (QStringList{"1", "x", "y"}));
+    EXPECT_FALSE(model.Rows(row));
+}
+
+TEST(ExportProgress_Gui, ALongExportShowsTheRowsWritten)
+{
+    TempDir dir;
+    TStringGrid SG;
+    fillResultGrid(SG, {"А"}, {{"1"}, {"2"}, {"3"}});
+    // Shown from the start, as an export that has lasted its second.
+    TExportProgress progress(nullptr, 3, 0);
+    ExportGridToXls(&SG, nullptr, dir.file("p.xls"), &progress);
+    ASSERT_NE(progress.Dialog(), nullptr);
+    EXPECT_EQ(progress.Dialog()->labelText(), "Записано строк: 3 из 3");
+    EXPECT_EQ(progress.Dialog()->value(), 3);
+
+    TExportProgress quick(nullptr, 3);
+    ExportGridToRtf(&SG, nullptr, dir.file("p.rtf"), false, &quick);
+    EXPECT_EQ(quick.Dialog(), nullptr);
+}
+
+} // namespace
