@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogStore.h"
 #include "catalog/CatalogTree.h"
+#include "catalog/ExportCommands.h"
 #include "catalog/PropTVItem.h"
 #include "catalog/QuorvelUtil.h"
 #include "catalog/RunProgress.h"
@@ -173,6 +174,8 @@ QWidget *TF_Quorvel::createReportPanel()
     layout->addWidget(SG, 1);
 
     connect(tbExecSQL, &QAction::triggered, this, &TF_Quorvel::tbExecSQLClick);
+    connect(tbToExel, &QAction::triggered, this, &TF_Quorvel::tbToExelClick);
+    connect(tbToWord, &QAction::triggered, this, &TF_Quorvel::tbToWordClick);
     return panel;
 }
 
@@ -275,6 +278,16 @@ void TF_Quorvel::tbExecSQLClick()
     ReportRunOutcome(result);
     for (QAction *a : {tbToWord, tbToExel, tbSendMail, miWord, miExel})
         a->setEnabled(true);
+}
+
+void TF_Quorvel::tbToExelClick()
+{
+    ToExelCommand(this, *SG, ExportNodeOf(tvCatReport->currentItem()));
+}
+
+void TF_Quorvel::tbToWordClick()
+{
+    ToWordCommand(this, *SG, ExportNodeOf(tvCatReport->currentItem()), CurSQL);
 }
 
 void TF_Quorvel::pmTreeViewPopup()

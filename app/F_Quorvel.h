@@ -34,6 +34,10 @@ public:
     void tvCatReportClick();
     // Runs the selected report into the grid, then enables the export and mail commands.
     void tbExecSQLClick();
+    // Writes the grid as a workbook with the selected node's titles, or as a document with the
+    // titles of the report last run, in a folder the user chooses.
+    void tbToExelClick();
+    void tbToWordClick();
     // Context menu states for the selected node.
     void pmTreeViewPopup();
     // "Удалить папку" of the context menu: the deletion, then one more reload.
