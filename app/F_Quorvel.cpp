@@ -6,6 +6,7 @@
 #include "catalog/PropTVItem.h"
 #include "catalog/QuorvelUtil.h"
 #include "catalog/RunProgress.h"
+#include "catalog/SetSQLTable.h"
 #include "catalog/StringGrid.h"
 
 #include <QDateEdit>
@@ -224,6 +225,8 @@ void TF_Quorvel::createMenus()
         connect(a, &QAction::triggered, tree, &TCatalogTree::DeleteSelected);
     connect(miReName, &QAction::triggered, tree, &TCatalogTree::StartRename);
     connect(miDelFolder, &QAction::triggered, this, &TF_Quorvel::miDelFolderClick);
+    for (QAction *a : {tbSetupSQL, mmiEditParam})
+        connect(a, &QAction::triggered, this, &TF_Quorvel::tbSetupSQLClick);
 }
 
 void TF_Quorvel::FormCreate()
@@ -262,6 +265,12 @@ void TF_Quorvel::tvCatReportClick()
     lDo->setVisible(end);
     dtpEnd->setVisible(end);
     mmiEditParam->setEnabled(true);
+}
+
+void TF_Quorvel::tbSetupSQLClick()
+{
+    if (TPropTVItem *rec = tvCatReport->SelectedRecord())
+        SetSqlAndTable(*rec, dtpBegin->date(), dtpEnd->date(), this);
 }
 
 void TF_Quorvel::tbExecSQLClick()

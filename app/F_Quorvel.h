@@ -32,6 +32,8 @@ public:
     // The rules that follow a click on a catalog node: which commands apply, and for a report
     // with a query the grid's columns and the period pickers the query asks for.
     void tvCatReportClick();
+    // Opens the report editor for the selected node's record with the period of the pickers.
+    void tbSetupSQLClick();
     // Runs the selected report into the grid, then enables the export and mail commands.
     void tbExecSQLClick();
     // Writes the grid as a workbook with the selected node's titles, or as a document with the

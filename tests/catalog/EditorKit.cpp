@@ -58,23 +58,28 @@ std::unique_ptr<TPropTVItem> loadRecord(int ID)
     return nullptr;
 }
 
-int openEditor(TPropTVItem &Rec, QWidget &Owner, const std::function<void(TfSetSQLTable &)> &Step)
+std::shared_ptr<bool> whenEditorOpens(std::function<void(TfSetSQLTable &)> Step)
 {
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
+    auto ran = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [ran, Step = std::move(Step)] {
         TfSetSQLTable *window = fSetSQLTable;
-        if (!window) {
-            ADD_FAILURE() << "no editor window";
+        if (!window || !window->isVisible()) {
+            ADD_FAILURE() << "no editor window open";
             return;
         }
-        ran = true;
-        EXPECT_TRUE(window->isVisible());
+        *ran = true;
         EXPECT_TRUE(window->isModal());
         Step(*window);
         window->reject();
     });
+    return ran;
+}
+
+int openEditor(TPropTVItem &Rec, QWidget &Owner, const std::function<void(TfSetSQLTable &)> &Step)
+{
+    const std::shared_ptr<bool> ran = whenEditorOpens(Step);
     const int result = SetSqlAndTable(Rec, editorBegin, editorEnd, &Owner);
-    EXPECT_TRUE(ran);
+    EXPECT_TRUE(*ran);
     return result;
 }
 

@@ -21,6 +21,10 @@ inline const QDate editorEnd{2015, 3, 31};
 // the catalog has no such node).
 std::unique_ptr<TPropTVItem> loadRecord(int ID);
 
+// Runs Step on the editor window once its modal loop runs (the next time events are processed),
+// then closes the window without saving. The flag says whether Step ran.
+std::shared_ptr<bool> whenEditorOpens(std::function<void(TfSetSQLTable &)> Step);
+
 // Opens the editor for Rec with SetSqlAndTable and runs Step inside its modal loop on the
 // window that is open; the window is then closed without saving (Escape). Returns the modal
 // result. The window is owned by Owner.
