@@ -143,23 +143,61 @@ QString FieldValueText(TFieldType Type, const QVariant &Value)
     return Value.toString();
 }
 
-namespace {
-QDateTime parseStoredDate(const QString &s)
+QDateTime WallClock(const QDate &Date, const QTime &Time)
 {
-    static const QString formats[] = {
-        QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
-        QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm")};
-    const QString t = s.trimmed();
-    for (const QString &f : formats) {
-        const QDateTime dt = QDateTime::fromString(t, f);
-        if (dt.isValid())
-            return dt;
-    }
-    const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
-    return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
+    return QDateTime(Date, Time, Qt::UTC);
 }
 
-} // namespace
+QDateTime ReadDateTime(QStringView Text, qsizetype *End)
+{
+    qsizetype i = 0;
+    // A number of exactly n digits followed by the separator sep (none when sep is 0).
+    const auto number = [&](int n, char16_t sep, int &out) {
+        if (i + n > Text.size())
+            return false;
+        out = 0;
+        for (int k = 0; k < n; ++k, ++i) {
+            const char16_t c = Text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            out = out * 10 + (c - u'0');
+        }
+        if (sep == 0)
+            return true;
+        if (i >= Text.size() || Text[i] != sep)
+            return false;
+        ++i;
+        return true;
+    };
+    int y, mo, d, h = 0, mi = 0, s = 0, ms = 0;
+    if (!number(4, u'-', y) || !number(2, u'-', mo) || !number(2, 0, d))
+        return {};
+    const QDate date(y, mo, d);
+    qsizetype end = i;
+    if (i + 1 < Text.size() && (Text[i] == u' ' || Text[i] == u'T')) {
+        ++i;
+        if (number(2, u':', h) && number(2, 0, mi)) {
+            end = i;
+            if (i < Text.size() && Text[i] == u':' && (++i, number(2, 0, s))) {
+                end = i;
+                if (i < Text.size() && Text[i] == u'.') {
+                    int scale = 100;
+                    for (++i; i < Text.size() && Text[i].isDigit(); ++i, scale /= 10)
+                        ms += (Text[i].unicode() - u'0') * scale;
+                    end = i;
+                }
+            }
+        } else {
+            h = mi = 0;
+        }
+    }
+    const QTime time(h, mi, s, ms);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    if (End)
+        *End = end;
+    return WallClock(date, time);
+}
 
 QVariant NormalizedValue(QVariant v, TFieldType type)
 {
@@ -188,12 +226,14 @@ QVariant NormalizedValue(QVariant v, TFieldType type)
     case ftDateTime: {
         if (v.metaType().id() == QMetaType::QDateTime) {
             const QDateTime dt = v.toDateTime();
-            return QDateTime(dt.date(), dt.time());
+            return WallClock(dt.date(), dt.time());
         }
         if (v.metaType().id() == QMetaType::QDate)
-            return QDateTime(v.toDate(), QTime(0, 0));
-        const QDateTime dt = parseStoredDate(v.toString());
-        return dt.isValid() ? QVariant(dt) : v;
+            return WallClock(v.toDate(), QTime(0, 0));
+        const QString text = v.toString().trimmed();
+        qsizetype end = 0;
+        const QDateTime dt = ReadDateTime(text, &end);
+        return dt.isValid() && end == text.size() ? QVariant(dt) : v;
     }
     case ftString:
         return v.metaType().id() == QMetaType::QString ? v : QVariant(v.toString());

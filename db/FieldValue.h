@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 
@@ -38,6 +39,16 @@ bool IsNumericValue(const QVariant &Value);
 
 // The text of one value of a column of the given kind (empty for NULL).
 QString FieldValueText(TFieldType Type, const QVariant &Value);
+
+// Date-time values are the server's wall-clock readings, without a zone: they are kept with
+// the UTC spec, so that no local time-zone rule shifts them (a time inside a daylight-saving
+// gap stays as stored) and none is looked up per value.
+QDateTime WallClock(const QDate &Date, const QTime &Time);
+
+// Reads "yyyy-MM-dd", optionally followed by a blank (or "T") and "HH:mm[:ss[.fraction]]",
+// from the start of Text as a wall-clock value; *End is the position after what was read.
+// Invalid when Text does not start with a valid date.
+QDateTime ReadDateTime(QStringView Text, qsizetype *End = nullptr);
 
 // The value in the form its field kind reads: qlonglong, double, QDateTime or QString.
 // A value that does not fit its kind (text in a numeric SQLite column) stays as it is.

@@ -55,29 +55,20 @@ TFieldType kindOf(Oid type, int typmod)
     }
 }
 
-// "2015-03-05", "2015-03-05 08:30:00[.ffffff][+03[:30]]" in local time, or invalid.
+// "2015-03-05", "2015-03-05 08:30:00[.ffffff]" as they are; with a zone ("+03", "-05:30")
+// as the wall clock of the local zone; invalid otherwise.
 QDateTime dateTimeOf(const char *text, int length)
 {
-    const QByteArray s = QByteArray::fromRawData(text, length);
-    const QDate date = QDate::fromString(QString::fromLatin1(s.left(10)), u"yyyy-MM-dd");
-    if (!date.isValid() || s.size() == 10)
-        return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
-    QTime time = QTime::fromString(QString::fromLatin1(s.mid(11, 8)), u"HH:mm:ss");
-    if (!time.isValid())
-        return {};
-    qsizetype i = 19;
-    if (i < s.size() && s.at(i) == '.') {
-        const qsizetype start = ++i;
-        while (i < s.size() && s.at(i) >= '0' && s.at(i) <= '9')
-            ++i;
-        time = time.addMSecs(s.mid(start, 3).leftJustified(3, '0').toInt());
-    }
-    if (i >= s.size())
-        return QDateTime(date, time);
-    const int sign = s.at(i) == '-' ? -1 : 1;
-    const QList<QByteArray> parts = s.mid(i + 1).split(':');
+    const QString s = QString::fromLatin1(text, length);
+    qsizetype end = 0;
+    const QDateTime dt = ReadDateTime(s, &end);
+    if (!dt.isValid() || end == s.size())
+        return end == s.size() ? dt : QDateTime();
+    const int sign = s.at(end) == u'-' ? -1 : 1;
+    const QStringList parts = s.mid(end + 1).split(u':');
     const int offset = parts.value(0).toInt() * 3600 + parts.value(1).toInt() * 60;
-    return QDateTime(date, time, QTimeZone(sign * offset)).toLocalTime();
+    const QDateTime local = QDateTime(dt.date(), dt.time(), QTimeZone(sign * offset)).toLocalTime();
+    return WallClock(local.date(), local.time());
 }
 
 EOracleError errorOf(pg_conn *connection, const PGresult *result)

@@ -111,3 +111,31 @@ TEST(FieldValue, DeclaredTypesFollowThePrecisionRule)
     EXPECT_EQ(FieldTypeOfDeclared("DOUBLE PRECISION"), ftFloat);
     EXPECT_EQ(FieldTypeOfDeclared(""), ftUnknown);
 }
+
+// Stored date texts read as wall-clock values; anything else in a date column stays text.
+TEST(FieldValue, StoredDateTextsReadAsWallClockValues)
+{
+    const struct {
+        const char *stored;
+        const char *text; // as the grid shows it; the stored text itself when it is no date
+    } cases[] = {
+        {"2015-03-05", "05.03.2015"},
+        {"2015-03-05 08:30", "05.03.2015 8:30:00"},
+        {" 2015-03-05 08:30:15 ", "05.03.2015 8:30:15"},
+        {"2015-03-05T23:59:59.999", "05.03.2015 23:59:59"},
+        // A time that a daylight-saving change skips in many zones is kept as stored.
+        {"2015-03-29 02:30:00", "29.03.2015 2:30:00"},
+        {"2015-02-30", "2015-02-30"},
+        {"2015-03-05 8:30", "2015-03-05 8:30"},
+        {"05.03.2015", "05.03.2015"},
+        {"2015-03-05 08:30:00 tail", "2015-03-05 08:30:00 tail"},
+    };
+    for (const auto &c : cases) {
+        const QVariant v = NormalizedValue(QString::fromLatin1(c.stored), ftDateTime);
+        EXPECT_EQ(FieldValueText(ftDateTime, v), QString::fromLatin1(c.text)) << c.stored;
+    }
+    EXPECT_EQ(NormalizedValue(QString::fromLatin1("2015-03-05 08:30:00.5"), ftDateTime)
+                  .toDateTime()
+                  .time(),
+              QTime(8, 30, 0, 500));
+}
