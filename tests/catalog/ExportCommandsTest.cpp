@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 const QStringList Captions = {"ColNo_0", "ColNo_1", "ColNo_2"};
@@ -184,6 +186,11 @@ struct FailureCase {
     bool rtf;
     QString (*message)(const QString &folder);
 };
+
+void PrintTo(const FailureCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ExportFailure_Gui : public ExportCommands_Gui_Readers,
                           public ::testing::WithParamInterface<FailureCase> {};

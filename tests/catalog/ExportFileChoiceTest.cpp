@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct PathCase {
@@ -15,6 +17,11 @@ struct PathCase {
     TExportKind kind;
     QString expected;
 };
+
+void PrintTo(const PathCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ExportFilePathTest : public ::testing::TestWithParam<PathCase> {};
 
