@@ -265,11 +265,19 @@ TEST_P(ShowMailSetup_Gui_Sqlite, OkSavesCancelDrops)
     const bool ok = GetParam();
     bool seen = false;
     QTimer::singleShot(0, [&] {
-        auto *form = qobject_cast<TFMailSetup *>(QApplication::activeModalWidget());
+        // Found by name, as the user finds them by their labels.
+        QWidget *form = QApplication::activeModalWidget();
         ASSERT_NE(form, nullptr);
-        seen = form->isVisible();
-        form->eIP->setText("typed.example.com");
-        (ok ? form->BitBtn1 : form->BitBtn2)->click();
+        seen = form->isVisible() && form->windowTitle() == QStringLiteral("Настройки почты");
+        auto *eIP = form->findChild<QLineEdit *>("eIP");
+        auto *button = form->findChild<QPushButton *>(ok ? "BitBtn1" : "BitBtn2");
+        ASSERT_TRUE(eIP && button && form->findChild<QLineEdit *>("eLogin") &&
+                    form->findChild<QLineEdit *>("ePsw") && form->findChild<TStringGrid *>("SG") &&
+                    form->findChild<QTreeWidget *>("VST") &&
+                    form->findChild<QAction *>("tbAddMail") &&
+                    form->findChild<QAction *>("tbDelMail"));
+        eIP->setText("typed.example.com");
+        button->click();
     });
     ShowMailSetup();
     EXPECT_TRUE(seen);

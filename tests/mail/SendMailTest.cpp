@@ -8,6 +8,7 @@
 #include "common/IniFile.h"
 #include "mail/MailSettingsStore.h"
 #include "mail/ReportMailing.h"
+#include "mail/SmtpError.h"
 #include "tests/catalog/CatalogDb.h"
 #include "tests/mail/SmtpServer.h"
 #include "tests/support/DialogScript.h"
@@ -242,17 +243,23 @@ TEST_P(ShowSendMail_Gui_Sqlite_Smtp, SendOrCancel)
     server(smtp.address());
     QString listed;
     QTimer::singleShot(0, [&] {
-        auto *form = qobject_cast<TFSendMail *>(QApplication::activeModalWidget());
+        QWidget *form = QApplication::activeModalWidget();
         ASSERT_NE(form, nullptr);
         EXPECT_EQ(form->windowTitle(), QStringLiteral("Отправить отчет"));
-        EXPECT_FALSE(form->bbStopSend->isEnabled());
-        for (int i = 0; i < form->lvSendMail->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem *item = form->lvSendMail->topLevelItem(i);
+        auto *list = form->findChild<QTreeWidget *>("lvSendMail");
+        auto *stop = form->findChild<QPushButton *>("bbStopSend");
+        auto *button = form->findChild<QPushButton *>(sendIt ? "bbSendMail" : "BitBtn3");
+        ASSERT_TRUE(list && stop && button);
+        EXPECT_FALSE(stop->isEnabled());
+        EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Получатель"));
+        EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("Адрес"));
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *item = list->topLevelItem(i);
             listed += item->text(0) + u'/' + item->text(1) + u'/' +
                       QString::number(item->checkState(0)) + u' ';
         }
-        form->lvSendMail->topLevelItem(2)->setCheckState(0, Qt::Checked);
-        (sendIt ? form->bbSendMail : form->BitBtn3)->click();
+        list->topLevelItem(2)->setCheckState(0, Qt::Checked);
+        button->click();
     });
     ShowSendMail(&grid, &prop);
     EXPECT_EQ(listed,
@@ -266,4 +273,25 @@ TEST_P(ShowSendMail_Gui_Sqlite_Smtp, SendOrCancel)
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ShowSendMail_Gui_Sqlite_Smtp, ::testing::Bool(),
                          [](const auto &p) { return p.param ? "Send" : "Cancel"; });
+
+// A server that takes the connection and never greets: the read time-out of viri.ini ends the
+// wait, and its error is thrown to the caller.
+class SendToMailSilentServer_Sqlite : public SendMailBase {};
+
+TEST_F(SendToMailSilentServer_Sqlite, TheReadTimeOutOfViriIniEndsTheWait)
+{
+    IniFile(db.folder() + "/viri.ini").writeString("Mail", "READ_TIMEOUT", "1");
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    server(QStringLiteral("127.0.0.1:%1").arg(silent.serverPort()));
+    TSend send;
+    send.ADR_MAIL = "first@example.com";
+    try {
+        SendToMail(send, attachment());
+        ADD_FAILURE() << "a server that never greets took the message";
+    } catch (const ESmtpError &e) {
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Сервер 127.0.0.1:%1 не ответил за 1 с").arg(silent.serverPort()));
+    }
+}
 } // namespace
