@@ -17,6 +17,11 @@ QString MailAttachmentFile()
 
 bool SendToMail(const TSend &Send, const QString &FileName)
 {
+    return SendToMail(Send, QStringList{FileName});
+}
+
+bool SendToMail(const TSend &Send, const QStringList &FileNames)
+{
     const TPopServer pop = LoadPopServer();
     const TSmtpServerAddress address = ParseServerAddress(pop.IP_POP_SERVER);
     TSmtpSettings settings;
@@ -31,7 +36,7 @@ bool SendToMail(const TSend &Send, const QString &FileName)
     message.Recipients = ParseAddressList(Send.ADR_MAIL);
     message.Subject = QString::fromLatin1(ReportSubject);
     message.From = {Send.ADR_NAME, MailFromAddress()};
-    message.Attachments = QStringList{FileName};
+    message.Attachments = FileNames;
 
     TSmtpClient client(settings);
     client.Connect();

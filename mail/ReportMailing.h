@@ -3,6 +3,7 @@
 #include "mail/MailSettingsStore.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -24,6 +25,9 @@ QString MailAttachmentFile();
 // viri.ini sender address under Send's own name. Returns true; every failure is thrown
 // (ESmtpError with the server's reply or the socket's error).
 bool SendToMail(const TSend &Send, const QString &FileName);
+// The same message with every file of FileNames attached, in order (the batch program mails
+// one workbook per assigned report).
+bool SendToMail(const TSend &Send, const QStringList &FileNames);
 
 // Writes the grid to MailAttachmentFile (any old file is deleted first), then sends it to
 // each recipient in order. The first failure is thrown and ends the pass: the messages sent

@@ -1,0 +1,54 @@
+#include "batch/BatchConsole.h"
+
+TBatchConsole::TBatchConsole(QTextStream &Out, QTextStream &Err, bool Progress)
+    : out_(Out), err_(Err), progress_(Progress), previous_(setDialogInterceptor(this))
+{
+}
+
+TBatchConsole::~TBatchConsole()
+{
+    endProgress();
+    setDialogInterceptor(previous_);
+}
+
+int TBatchConsole::answer(const ShownDialog &shown)
+{
+    // The checked statements put a short prefix line before the server's text.
+    const QStringList lines = shown.text.split(QStringLiteral("\r\n"));
+    last_ = lines.size() > 1 ? lines.mid(1).join(u' ') : shown.text;
+    Error(shown.detail.isEmpty() ? shown.text : shown.text + QStringLiteral("\n") + shown.detail);
+    return mrCancel;
+}
+
+void TBatchConsole::Line(const QString &Text)
+{
+    endProgress();
+    out_ << Text << '\n';
+    out_.flush();
+}
+
+void TBatchConsole::Error(const QString &Text)
+{
+    endProgress();
+    err_ << Text << '\n';
+    err_.flush();
+}
+
+void TBatchConsole::Progress(const QString &Text)
+{
+    if (!progress_)
+        return;
+    // Carriage return and erase to the end of the line: the note stays on one line.
+    err_ << "\r\x1b[K" << Text;
+    err_.flush();
+    progressShown_ = true;
+}
+
+void TBatchConsole::endProgress()
+{
+    if (!progressShown_)
+        return;
+    err_ << "\r\x1b[K";
+    err_.flush();
+    progressShown_ = false;
+}

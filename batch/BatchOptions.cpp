@@ -1,0 +1,95 @@
+#include "batch/BatchOptions.h"
+
+namespace {
+
+[[noreturn]] void usage(const QString &text)
+{
+    throw EBatchUsage(text.toStdString());
+}
+
+// The value after an option; the option's name in the error when there is none.
+QString valueOf(const QStringList &Args, qsizetype &i)
+{
+    if (i + 1 >= Args.size() || Args[i + 1].startsWith(QStringLiteral("--")))
+        usage(Args[i] + QStringLiteral(" needs a value"));
+    return Args[++i];
+}
+
+QDate dateOf(const QStringList &Args, qsizetype &i)
+{
+    const QString option = Args[i];
+    const QString text = valueOf(Args, i);
+    const QDate date = ParseBatchDate(text);
+    if (!date.isValid())
+        usage(option + QStringLiteral(" takes a date as DD.MM.YYYY, not \"") + text +
+              QStringLiteral("\""));
+    return date;
+}
+
+TBatchCommand commandOf(const QString &Name)
+{
+    if (Name == QLatin1String("run"))
+        return TBatchCommand::Run;
+    if (Name == QLatin1String("send"))
+        return TBatchCommand::Send;
+    usage(QStringLiteral("unknown command \"") + Name + QStringLiteral("\""));
+}
+
+} // namespace
+
+QDate ParseBatchDate(const QString &Text)
+{
+    return QDate::fromString(Text, QStringLiteral("d.M.yyyy"));
+}
+
+TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today)
+{
+    if (Args.size() < 2)
+        usage(QStringLiteral("a command and a login are needed"));
+    TBatchOptions o;
+    o.Command = commandOf(Args[0]);
+    o.Login = Args[1];
+    o.From = Today.addDays(-1);
+    o.To = Today;
+    const bool run = o.Command == TBatchCommand::Run;
+    for (qsizetype i = 2; i < Args.size(); ++i) {
+        const QString &a = Args[i];
+        if (a == QLatin1String("--workspace"))
+            o.Workspace = valueOf(Args, i);
+        else if (a == QLatin1String("--from"))
+            o.From = dateOf(Args, i);
+        else if (a == QLatin1String("--to"))
+            o.To = dateOf(Args, i);
+        else if (run && a == QLatin1String("--report"))
+            o.Report = valueOf(Args, i);
+        else if (run && a == QLatin1String("--xls"))
+            o.Outputs.append({TBatchOutput::Xls, valueOf(Args, i)});
+        else if (run && a == QLatin1String("--rtf"))
+            o.Outputs.append({TBatchOutput::Rtf, valueOf(Args, i)});
+        else if (!run && a == QLatin1String("--only"))
+            o.Only = valueOf(Args, i);
+        else if (!run && a == QLatin1String("--dry-run")) {
+            o.DryRun = true;
+            o.DryRunFolder = valueOf(Args, i);
+        } else
+            usage(QStringLiteral("unknown option \"") + a + QStringLiteral("\" for ") + Args[0]);
+    }
+    if (run && o.Report.isEmpty())
+        usage(QStringLiteral("run needs --report"));
+    if (run && o.Outputs.isEmpty())
+        usage(QStringLiteral("run needs at least one --xls or --rtf file"));
+    return o;
+}
+
+QString BatchUsageText()
+{
+    return QStringLiteral(
+        "usage:\n"
+        "  quorvel-batch run NAME/PASSWORD@ALIAS --report ID-OR-NAME [--from DD.MM.YYYY]\n"
+        "                [--to DD.MM.YYYY] (--xls FILE | --rtf FILE)... [--workspace DIR]\n"
+        "  quorvel-batch send NAME/PASSWORD@ALIAS [--from DD.MM.YYYY] [--to DD.MM.YYYY]\n"
+        "                [--only ADDRESS] [--dry-run DIR] [--workspace DIR]\n"
+        "The period is yesterday to today unless given. viri.ini is read from DIR of\n"
+        "--workspace, else from the program's folder.\n"
+        "Exit codes: 0 all done, 1 some deliveries failed, 2 usage or connection error.\n");
+}

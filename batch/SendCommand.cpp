@@ -1,0 +1,210 @@
+#include "batch/SendCommand.h"
+
+#include "batch/BatchConsole.h"
+#include "batch/BatchOptions.h"
+#include "batch/BatchText.h"
+#include "batch/ReportLookup.h"
+#include "batch/ReportRun.h"
+#include "batch/RunCommand.h"
+#include "catalog/ExportGrid.h"
+#include "catalog/StringGrid.h"
+#include "db/OracleError.h"
+#include "mail/MailAddress.h"
+#include "mail/MailSettingsStore.h"
+#include "mail/ReportMailing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <map>
+
+namespace {
+
+// One report's workbook for this pass: written once, copied for each recipient.
+struct TWorkbook {
+    TReportRun Run;
+    QString File; // empty when the run or the export failed
+};
+
+struct TTotals {
+    int Messages = 0;
+    int FailedRecipients = 0;
+    int Reports = 0;
+    int Skipped = 0;
+    int FailedReports = 0;
+};
+
+bool holdsAddress(const TSend &Send, const QString &Address)
+{
+    for (const TMailAddressItem &item : ParseAddressList(Send.ADR_MAIL))
+        if (item.Address.compare(Address, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+class TSendPass {
+public:
+    TSendPass(const TBatchOptions &Options, TBatchConsole &Console, const TReportCatalog &Catalog,
+              const QString &WorkFolder)
+        : options_(Options), console_(Console), catalog_(Catalog), work_(WorkFolder)
+    {
+    }
+
+    void Recipient(const TSend &Send, int Index);
+    const TTotals &Totals() const { return totals_; }
+
+private:
+    const TWorkbook &workbookOf(const TPropTVItem &Report);
+    // The folder a recipient's workbooks are gathered in, made empty.
+    QString recipientFolder(const TSend &Send, int Index) const;
+
+    const TBatchOptions &options_;
+    TBatchConsole &console_;
+    const TReportCatalog &catalog_;
+    QString work_;
+    std::map<int, TWorkbook> books_;
+    TTotals totals_;
+};
+
+const TWorkbook &TSendPass::workbookOf(const TPropTVItem &Report)
+{
+    const auto found = books_.find(Report.id);
+    if (found != books_.end())
+        return found->second;
+    TWorkbook &book = books_[Report.id];
+    console_.Progress(QStringLiteral("running ") + ReportLabel(Report));
+    const auto grid = NewReportGrid();
+    book.Run = RunReport(Report, options_.From, options_.To, *grid, console_);
+    if (!book.Run.Ok)
+        return book;
+    const QString file =
+        work_ + QStringLiteral("/report-") + QString::number(Report.id) + QStringLiteral(".xls");
+    try {
+        ExportGridToXls(grid.get(), &Report, file);
+        book.File = file;
+    } catch (const std::exception &e) {
+        book.Run.Error = QStringLiteral("the workbook cannot be written: ") + ExceptionText(e);
+    }
+    return book;
+}
+
+QString TSendPass::recipientFolder(const TSend &Send, int Index) const
+{
+    const QString folder =
+        options_.DryRun
+            ? options_.DryRunFolder + u'/' +
+                  FileNameOf(Send.ADR_MAIL, QStringLiteral("recipient ") + QString::number(Index))
+            : work_ + QStringLiteral("/recipient-") + QString::number(Index);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void TSendPass::Recipient(const TSend &Send, int Index)
+{
+    const QString who = Send.ADR_MAIL + QStringLiteral(": ");
+    const QStringList ids = ReportIdList(Send.ID_REPORT);
+    if (ids.isEmpty()) {
+        console_.Line(who + QStringLiteral("no reports assigned, nothing sent"));
+        return;
+    }
+    const QString period = PeriodText(options_.From, options_.To);
+    const QString folder = recipientFolder(Send, Index);
+    QStringList files;
+    QStringList lines; // finished once the message's fate is known
+    QSet<QString> names;
+    bool failed = false;
+    for (const QString &id : ids) {
+        const TPropTVItem *report = catalog_.ById(id.toInt());
+        if (!report) {
+            console_.Line(who + QStringLiteral("report ") + id +
+                          QStringLiteral(": not in the catalog, skipped"));
+            ++totals_.Skipped;
+            continue;
+        }
+        const QString what = who + ReportLabel(*report) + u' ' + period + QStringLiteral(": ");
+        const TWorkbook &book = workbookOf(*report);
+        if (book.File.isEmpty()) {
+            console_.Line(what + QStringLiteral("error: ") + book.Run.Error);
+            ++totals_.FailedReports;
+            failed = true;
+            continue;
+        }
+        // The attachment is named after the report; two reports of one name stay apart.
+        QString name = FileNameOf(report->name, QStringLiteral("report ") + id);
+        if (names.contains(name))
+            name += QStringLiteral(" (") + id + u')';
+        names.insert(name);
+        const QString file = folder + u'/' + name + QStringLiteral(".xls");
+        if (!QFile::copy(book.File, file)) {
+            console_.Line(what + QStringLiteral("error: cannot write ") + file);
+            ++totals_.FailedReports;
+            failed = true;
+            continue;
+        }
+        files << file;
+        lines << what + RowsText(book.Run.Rows) + QStringLiteral(", ") + name +
+                     QStringLiteral(".xls");
+        ++totals_.Reports;
+    }
+    if (files.isEmpty()) {
+        console_.Line(who + QStringLiteral("no workbook to send, nothing sent"));
+        if (failed)
+            ++totals_.FailedRecipients;
+        return;
+    }
+    QString outcome;
+    if (options_.DryRun)
+        outcome = QStringLiteral("not sent (dry run), in ") + folder;
+    else {
+        console_.Progress(QStringLiteral("sending to ") + Send.ADR_MAIL);
+        try {
+            SendToMail(Send, files);
+            outcome = QStringLiteral("sent");
+            ++totals_.Messages;
+        } catch (const std::exception &e) {
+            outcome = QStringLiteral("not sent: ") + ExceptionText(e);
+            failed = true;
+        }
+    }
+    for (const QString &line : lines)
+        console_.Line(line + QStringLiteral(", ") + outcome);
+    if (failed)
+        ++totals_.FailedRecipients;
+}
+
+} // namespace
+
+int SendCommand(const TBatchOptions &Options, TBatchConsole &Console)
+{
+    Console.ForgetMessages();
+    TReportCatalog catalog;
+    if (!catalog.Load()) {
+        Console.Error(QStringLiteral("cannot read the catalog: ") + Console.LastMessage());
+        return BatchUsageOrConnection;
+    }
+    std::vector<TSend> recipients = LoadRecipients();
+    if (!Options.Only.isEmpty())
+        std::erase_if(recipients, [&](const TSend &s) { return !holdsAddress(s, Options.Only); });
+    if (recipients.empty()) {
+        Console.Error(Options.Only.isEmpty()
+                          ? QStringLiteral("no recipients in QUORVEL_MAIL")
+                          : QStringLiteral("no recipient with the address ") + Options.Only);
+        return BatchUsageOrConnection;
+    }
+    QTemporaryDir work;
+    TSendPass pass(Options, Console, catalog, work.path());
+    for (std::size_t i = 0; i < recipients.size(); ++i)
+        pass.Recipient(recipients[i], int(i) + 1);
+    const TTotals &t = pass.Totals();
+    Console.Line(QStringLiteral("summary: ") + QString::number(recipients.size()) +
+                 QStringLiteral(" recipient(s), ") + QString::number(t.Messages) +
+                 QStringLiteral(" message(s) sent, ") + QString::number(t.FailedRecipients) +
+                 QStringLiteral(" recipient(s) failed; ") + QString::number(t.Reports) +
+                 QStringLiteral(" workbook(s), ") + QString::number(t.FailedReports) +
+                 QStringLiteral(" report(s) failed, ") + QString::number(t.Skipped) +
+                 QStringLiteral(" skipped"));
+    return t.FailedRecipients == 0 ? BatchDone : BatchSomeFailed;
+}

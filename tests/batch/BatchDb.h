@@ -1,0 +1,28 @@
+#pragma once
+
+#include "tests/support/TempDir.h"
+
+#include <QString>
+#include <QStringList>
+
+// A workspace for the batch program: an SQLite database from schema/sqlite.sql with this
+// server writable in SRV, the user "dispatcher" with password "secret", a table DATA with
+// three days of values, a folder and three titled reports over DATA, and viri.ini naming the
+// database. No database module is made here: the program under test makes its own.
+class BatchDb {
+public:
+    BatchDb();
+
+    void exec(const QString &sql) const;
+    QString folder() const { return dir_.path(); }
+    QString file() const { return dir_.file(QStringLiteral("catalog.db")); }
+
+    // The login argument of the user.
+    static QString login() { return QStringLiteral("dispatcher/secret@ZUD"); }
+
+private:
+    TempDir dir_;
+};
+
+// Runs the batch program in this process; the output and error text go to the strings.
+int runBatch(const QStringList &Args, QString *Out = nullptr, QString *Err = nullptr);

@@ -1,0 +1,124 @@
+#include "app/F_Quorvel.h"
+#include "catalog/CatalogTree.h"
+#include "tests/batch/BatchDb.h"
+#include "tests/catalog/CatalogDb.h"
+#include "tests/catalog/ExportTestKit.h"
+#include "tests/support/DialogScript.h"
+#include "tests/support/Readers.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The BIFF records of a workbook stream, one "type length data" text each.
+QStringList biffRecords(const QByteArray &stream)
+{
+    QStringList records;
+    for (qsizetype at = 0; at + 4 <= stream.size();) {
+        const auto type = quint16(quint8(stream[at]) | quint8(stream[at + 1]) << 8);
+        const auto length = qsizetype(quint8(stream[at + 2]) | quint8(stream[at + 3]) << 8);
+        records << QStringLiteral("%1 %2 ").arg(type, 4, 16, QChar(u'0')).arg(length) +
+                       QString::fromLatin1(stream.mid(at + 4, length).toHex());
+        at += 4 + length;
+    }
+    return records;
+}
+
+// The main window over a catalog with the report "Сутки", as a user would run and export it.
+class BatchRun_Gui_Sqlite_Readers : public ::testing::Test {
+protected:
+    BatchRun_Gui_Sqlite_Readers()
+    {
+        db.exec("INSERT INTO USER_PSW (TABNUM, NAME, PWD, WENABLED, SHEMA) "
+                "VALUES (7, 'dispatcher', 'secret', 'T', 0);"
+                "CREATE TABLE DATA (DT DATE, V NUMBER(9), NOTE VARCHAR2(20));"
+                "INSERT INTO DATA VALUES ('2015-03-01 08:30:00', 10, 'один'),"
+                " ('2015-03-02', 20, ''), ('2015-03-03', 30, 'три')");
+        db.addFolder(1, "Сводки", 0);
+        db.addReport(2, "Сутки", 1,
+                     "select dt d, v, note from data where dt between dtpbegin and dtpend "
+                     "order by dt",
+                     "Дата,Значение,Заметка", "90,60,abc", "C,R,L");
+        db.exec("UPDATE QUORVEL SET PRN_TITLE_TOP = 'Сутки сверху', "
+                "PRN_TITLE_BOT = 'Сутки снизу'");
+    }
+
+    // The files the window writes for the period: the workbook and the document.
+    void exportFromWindow(const QDate &From, const QDate &To)
+    {
+        TF_Quorvel window;
+        window.show();
+        auto *tree = window.findChild<TCatalogTree *>("tvCatReport");
+        const auto found = tree->findItems("Сутки", Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(found.first()).center());
+        window.findChild<QDateEdit *>("dtpBegin")->setDate(From);
+        window.findChild<QDateEdit *>("dtpEnd")->setDate(To);
+        save.answer(windowDir.file("otchet.xls")).answer(windowDir.file("otchet"));
+        window.findChild<QAction *>("tbExecSQL")->trigger();
+        window.findChild<QAction *>("tbToExel")->trigger();
+        window.findChild<QAction *>("tbToWord")->trigger();
+    }
+
+    TempDir windowDir;
+    TempDir batchDir;
+    WorkingDirectory cwd{windowDir.path()};
+    DialogScript boxes;
+    SaveDialogScript save;
+    OpenedDocuments opened;
+    CatalogDb db;
+};
+
+TEST_F(BatchRun_Gui_Sqlite_Readers, WritesWhatTheWindowsExportsWriteRecordForRecord)
+{
+    exportFromWindow(QDate(2015, 3, 1), QDate(2015, 3, 2));
+    ASSERT_EQ(opened.paths(), QStringList{windowDir.file("Сутки.rtf")});
+
+    QString out;
+    QString err;
+    ASSERT_EQ(runProgram(QUORVEL_BATCH_PROGRAM,
+                         {"run", BatchDb::login(), "--report", "Сутки", "--from", "01.03.2015",
+                          "--to", "02.03.2015", "--xls", batchDir.file("a.xls"), "--rtf",
+                          batchDir.file("sub/a.rtf"), "--workspace", db.folder()},
+                         &out, &err),
+              0)
+        << err.toStdString();
+
+    const OleView window = readWithOlefile(windowDir.file("Сутки.xls"));
+    const OleView batch = readWithOlefile(batchDir.file("a.xls"));
+    ASSERT_TRUE(window.error.isEmpty() && batch.error.isEmpty())
+        << window.error.toStdString() << batch.error.toStdString();
+    EXPECT_EQ(batch.streams, window.streams);
+    EXPECT_EQ(biffRecords(batch.firstStream), biffRecords(window.firstStream));
+    EXPECT_EQ(fileBytes(batchDir.file("a.xls")), fileBytes(windowDir.file("Сутки.xls")));
+    EXPECT_EQ(readTextFile(batchDir.file("sub/a.rtf")), readTextFile(windowDir.file("Сутки.rtf")));
+
+    // And the content is the report's, not an empty grid that happens to match.
+    const XlsBookView book = readXlsWithXlrd(batchDir.file("a.xls"));
+    ASSERT_EQ(book.sheets.size(), 1) << book.error.toStdString();
+    const QList<QStringList> rows = book.sheets[0].rows;
+    ASSERT_EQ(rows.size(), 7);
+    EXPECT_EQ(rows[1].first(), "Сутки сверху");
+    EXPECT_EQ(rows[3], (QStringList{"1", "01.03.2015 8:30:00", "10", "один"}));
+    EXPECT_EQ(rows[4].mid(0, 3), (QStringList{"2", "02.03.2015", "20"}));
+    EXPECT_EQ(rows[6].first(), "Сутки снизу");
+    EXPECT_EQ(out, "report 2 \"Сутки\" 01.03.2015-02.03.2015: 2 rows, " + batchDir.file("a.xls") +
+                       ", written\n" + "report 2 \"Сутки\" 01.03.2015-02.03.2015: 2 rows, " +
+                       batchDir.file("sub/a.rtf") + ", written\n" +
+                       "summary: 2 rows, 2 file(s) written, 0 failed\n");
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+#include "common/IniFile.h"
+#include "login/LoginCheck.h"
+#include "tests/batch/BatchDb.h"
+#include "tests/mail/SmtpServer.h"
+#include "tests/support/PgServer.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RefusedLogin {
+    const char *name;
+    const char *login;
+    const char *user; // as the refusal names it
+};
+
+// The real program, refused at the login: nothing is run or sent, exit code 2.
+class BatchLogin_Sqlite_Smtp : public ::testing::TestWithParam<RefusedLogin> {};
+
+TEST_P(BatchLogin_Sqlite_Smtp, RefusedLoginExitsTwoAndSendsNothing)
+{
+    SmtpServer smtp;
+    BatchDb db;
+    db.exec("INSERT INTO USER_PSW (TABNUM, NAME, PWD, WENABLED, SHEMA) "
+            "VALUES (8, 'barred', 'secret', 'F', 0);"
+            "INSERT INTO QUORVEL_POP VALUES ('" +
+            smtp.address() +
+            "', '', '');"
+            "INSERT INTO QUORVEL_MAIL (ADR_MAIL, ADR_NAME, ID_REPORT) "
+            "VALUES ('first@example.com', 'Первый', '2')");
+    QString out;
+    QString err;
+    EXPECT_EQ(runProgram(QUORVEL_BATCH_PROGRAM,
+                         {"send", GetParam().login, "--workspace", db.folder()}, &out, &err),
+              2);
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    EXPECT_TRUE(err.contains(RefusedLoginText(GetParam().user))) << err.toStdString();
+    EXPECT_TRUE(smtp.messages().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Logins, BatchLogin_Sqlite_Smtp,
+    ::testing::Values(RefusedLogin{"WrongPassword", "dispatcher/wrong@ZUD", "dispatcher"},
+                      RefusedLogin{"UnknownUser", "nobody/secret@ZUD", "nobody"},
+                      RefusedLogin{"DisabledUser", "barred/secret@ZUD", "barred"}),
+    [](const auto &c) { return std::string(c.param.name); });
+
+// A PostgreSQL server that has gone away: exit code 2 and a message naming the database.
+TEST(BatchConnection_Postgres, UnreachableDatabaseExitsTwoWithAClearMessage)
+{
+    PgServer pg;
+    ASSERT_TRUE(pg.ok());
+    const TempDir workspace;
+    IniFile ini(workspace.file("viri.ini"));
+    ini.writeString("Alias", "SERVER_NAME", pg.connectString());
+    ini.writeString("Alias", "USER_NAME", pg.user());
+    pg.stop();
+    QString out;
+    QString err;
+    EXPECT_EQ(runProgram(QUORVEL_BATCH_PROGRAM,
+                         {"run", BatchDb::login(), "--report", "2", "--xls",
+                          workspace.file("a.xls"), "--workspace", workspace.path()},
+                         &out, &err),
+              2);
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    EXPECT_TRUE(err.contains("cannot connect to the database \"" + pg.connectString() +
+                             "\" (viri.ini in " + workspace.path() + "): "))
+        << err.toStdString();
+    EXPECT_FALSE(QFile::exists(workspace.file("a.xls")));
+}
+
+TEST(BatchConnection_Sqlite, AReportNotInTheCatalogIsAUsageError)
+{
+    BatchDb db;
+    QString err;
+    EXPECT_EQ(runBatch({"run", BatchDb::login(), "--report", "Нет такого", "--xls", "a.xls",
+                        "--workspace", db.folder()},
+                       nullptr, &err),
+              2);
+    EXPECT_EQ(err, "no report \"Нет такого\" in the catalog\n");
+}
+
+} // namespace
