@@ -8,6 +8,7 @@
 #include "catalog/RunProgress.h"
 #include "catalog/SetSQLTable.h"
 #include "catalog/StringGrid.h"
+#include "common/TextHelpers.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -253,7 +254,7 @@ void TF_Quorvel::tvCatReportClick()
     const bool report = rec->nodetype == 0;
     if (report)
         tbSetupSQL->setEnabled(true);
-    tbExecSQL->setEnabled(!TrimBlanks(rec->SQL_TEXT).isEmpty());
+    tbExecSQL->setEnabled(!TrimControls(rec->SQL_TEXT).isEmpty());
     if (!tbExecSQL->isEnabled() || !report)
         return;
     CreateTable(*rec, SG, nullptr);

@@ -3,9 +3,8 @@
 #include "catalog/PropTVItem.h"
 #include "catalog/RunProgress.h"
 #include "catalog/StringGrid.h"
+#include "common/TextHelpers.h"
 #include "db/NoteQuery.h"
-// NoteQuery.h needs the session class complete (its statements hold a QPointer to one).
-#include "db/OracleSession.h"
 
 #include <QList>
 
@@ -14,12 +13,6 @@
 #include <vector>
 
 namespace {
-// Blanks and control characters, as the list syntax trims them.
-bool isBlank(QChar c)
-{
-    return c.unicode() <= u' ';
-}
-
 // Rows between two looks at the progress.
 constexpr int progressBatch = 256;
 
@@ -82,34 +75,23 @@ QString toDateText(const QDate &date)
 }
 } // namespace
 
-QString TrimBlanks(const QString &s)
-{
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && isBlank(s[begin]))
-        ++begin;
-    while (end > begin && isBlank(s[end - 1]))
-        --end;
-    return s.mid(begin, end - begin);
-}
-
 void NamesCreateList(const QString &NamesStr, QStringList &NameList, bool SpaceCheck)
 {
     NameList.clear();
-    QString rest = TrimBlanks(NamesStr);
+    QString rest = TrimControls(NamesStr);
     while (!rest.isEmpty()) {
         QString item;
         const qsizetype comma = rest.indexOf(u',');
         if (comma >= 0) {
-            item = TrimBlanks(rest.left(comma));
-            rest = TrimBlanks(rest.mid(comma + 1));
+            item = TrimControls(rest.left(comma));
+            rest = TrimControls(rest.mid(comma + 1));
         } else {
             item = rest;
             rest.clear();
         }
         const qsizetype blank = SpaceCheck ? item.indexOf(u' ') : -1;
         if (blank >= 0)
-            item = TrimBlanks(item.mid(blank + 1));
+            item = TrimControls(item.mid(blank + 1));
         NameList.append(item);
     }
 }
@@ -225,7 +207,7 @@ TExecResult Exec_SQL(const QString &SQLStr, TStringGrid *SGSet, TStringGrid *SG,
 
 std::optional<Qt::Alignment> CellAlignment(const QString &FORMAT_STR, int ACol)
 {
-    if (ACol <= 0 || TrimBlanks(FORMAT_STR).isEmpty())
+    if (ACol <= 0 || TrimControls(FORMAT_STR).isEmpty())
         return std::nullopt;
     QStringList codes;
     NamesCreateList(FORMAT_STR, codes, false);

@@ -10,9 +10,6 @@ class TStringGrid;
 class TRunProgress;
 struct TPropTVItem;
 
-// The text without leading and trailing blanks and control characters.
-QString TrimBlanks(const QString &s);
-
 // Splits a comma list: items trimmed of blanks and control characters, empty items between
 // commas kept, an empty last item dropped. With SpaceCheck, an item holding a blank becomes the
 // text after its first blank, trimmed (the alias of a select-list item).

@@ -4,8 +4,6 @@
 #include "catalog/QuorvelUtil.h"
 #include "catalog/StringGrid.h"
 #include "db/NoteQuery.h"
-// NoteQuery.h needs the session class complete (its statements hold a QPointer to one).
-#include "db/OracleSession.h"
 
 #include <QStringList>
 

@@ -2,6 +2,7 @@
 
 #include "db/FieldValue.h"
 #include "db/OracleSession.h"
+#include "db/OracleSession.h"
 
 #include <QDateTime>
 #include <QList>
@@ -14,7 +15,6 @@
 #include <memory>
 #include <vector>
 
-class TOracleSession;
 class TOracleStatement;
 class TCursorState;
 
