@@ -9,6 +9,8 @@
 #include "catalog/SetSQLTable.h"
 #include "catalog/StringGrid.h"
 #include "common/TextHelpers.h"
+#include "mail/MailSetup.h"
+#include "mail/SendMail.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -178,6 +180,8 @@ QWidget *TF_Quorvel::createReportPanel()
     connect(tbExecSQL, &QAction::triggered, this, &TF_Quorvel::tbExecSQLClick);
     connect(tbToExel, &QAction::triggered, this, &TF_Quorvel::tbToExelClick);
     connect(tbToWord, &QAction::triggered, this, &TF_Quorvel::tbToWordClick);
+    connect(tbSetupMail, &QAction::triggered, this, &TF_Quorvel::tbSetupMailClick);
+    connect(tbSendMail, &QAction::triggered, this, &TF_Quorvel::tbSendMailClick);
     return panel;
 }
 
@@ -298,6 +302,18 @@ void TF_Quorvel::tbToExelClick()
 void TF_Quorvel::tbToWordClick()
 {
     ToWordCommand(this, *SG, ExportNodeOf(tvCatReport->currentItem()), CurSQL);
+}
+
+void TF_Quorvel::tbSetupMailClick()
+{
+    ShowMailSetup(this);
+}
+
+void TF_Quorvel::tbSendMailClick()
+{
+    // The record of the node selected now, not necessarily the report whose result is shown.
+    if (const TPropTVItem *rec = tvCatReport->SelectedRecord())
+        ShowSendMail(SG, rec, this);
 }
 
 void TF_Quorvel::pmTreeViewPopup()

@@ -40,6 +40,9 @@ public:
     // titles of the report last run, in a folder the user chooses.
     void tbToExelClick();
     void tbToWordClick();
+    // The mail settings; the mailing of the grid to ticked recipients, when a node is selected.
+    void tbSetupMailClick();
+    void tbSendMailClick();
     // Context menu states for the selected node.
     void pmTreeViewPopup();
     // "Удалить папку" of the context menu: the deletion, then one more reload.

@@ -1,4 +1,6 @@
 #include "app/F_Quorvel.h"
+#include "app/SelfTest.h"
+#include "catalog/SetSQLTable.h"
 #include "db/OracleBase.h"
 #include "db/UiThread.h"
 #include "login/NoteLogin.h"
@@ -19,8 +21,12 @@ int main(int argc, char **argv)
         login.ShowModal();
     }
     TF_Quorvel F_Quorvel;
+    // The editor stays hidden; each opening replaces it. The mail windows are made afresh at
+    // each opening, so none of them is made here.
+    CreateSetSQLTable(&F_Quorvel);
     if (TerminateRequested())
         return 0;
     F_Quorvel.show();
+    ScheduleSelfTest(F_Quorvel);
     return QApplication::exec();
 }

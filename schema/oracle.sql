@@ -83,10 +83,5 @@ CREATE TABLE SCRIPT_HISTORY (
   DATE_APPLY     DATE
 );
 
--- The column catalogue of the site's schema: TNAME table, CNAME column, COLTYPE its type.
-CREATE TABLE COL (
-  TNAME   VARCHAR2(128) NOT NULL,
-  CNAME   VARCHAR2(128) NOT NULL,
-  COLTYPE VARCHAR2(128),
-  PRIMARY KEY (TNAME, CNAME)
-);
+-- COL is the server's own column catalogue (TNAME, CNAME, COLTYPE); no table of that name is
+-- made here, since one would hide it from the after-logon check.
