@@ -28,23 +28,23 @@ protected:
     // returns the window's object name (empty when none opened).
     QString openAndClose(const char *command, const char *closeButton)
     {
-        auto seen = std::make_shared<QString>();
-        auto poll = std::make_shared<QTimer>();
+        QString seen;
+        QTimer poll;
         int tries = 0;
-        QObject::connect(poll.get(), &QTimer::timeout, [=, &tries] {
+        QObject::connect(&poll, &QTimer::timeout, [&] {
             if (QWidget *modal = QApplication::activeModalWidget()) {
-                *seen = modal->objectName();
+                seen = modal->objectName();
                 if (auto *b = modal->findChild<QPushButton *>(QLatin1String(closeButton)))
                     b->click();
-                poll->stop();
+                poll.stop();
             } else if (++tries > 500) {
-                poll->stop();
+                poll.stop();
             }
         });
-        poll->start(10);
+        poll.start(10);
         window->findChild<QAction *>(QLatin1String(command))->trigger();
-        poll->stop();
-        return *seen;
+        poll.stop();
+        return seen;
     }
 
     CatalogDb db;
