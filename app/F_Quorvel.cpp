@@ -53,7 +53,7 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("F_Quorvel"));
     setWindowTitle(QStringLiteral("Универсальный генератор отчетов"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(ReportWindowFont());
 
     QToolBar *bar1 = toolBar(this, "ToolBar1");
     bar1->setFloatable(false);

@@ -6,12 +6,10 @@
 #include "catalog/StringGrid.h"
 #include "common/TextHelpers.h"
 
-#include <QFont>
-
 std::unique_ptr<TStringGrid> NewReportGrid()
 {
     auto grid = std::make_unique<TStringGrid>();
-    grid->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    grid->setFont(ReportWindowFont());
     grid->SetColCount(2);
     grid->SetRowCount(2);
     return grid;

@@ -130,3 +130,8 @@ void TStringGrid::Invalidate()
     horizontalHeader()->viewport()->update();
     verticalHeader()->viewport()->update();
 }
+
+QFont ReportWindowFont()
+{
+    return QFont(QStringLiteral("Tahoma"), 8);
+}

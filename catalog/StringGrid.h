@@ -2,6 +2,7 @@
 
 #include "catalog/StringGridModel.h"
 
+#include <QFont>
 #include <QTableView>
 
 #include <span>
@@ -10,6 +11,9 @@
 // A string grid: cells addressed by column and row, the fixed column and row included, with
 // column widths in pixels. Read-only unless made editable. Drawing of each cell can be
 // aligned by a hook (SetCellAlignment); Invalidate repaints after the hook's answers change.
+// The font of the main window and its result grid; exported column widths are measured in it.
+QFont ReportWindowFont();
+
 class TStringGrid : public QTableView {
     Q_OBJECT
 public:

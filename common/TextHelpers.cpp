@@ -14,6 +14,8 @@ QString TrimControls(const QString &S)
     return S.mid(begin, end - begin);
 }
 
+const char *const SystemCodePage = "windows-1251";
+
 void Exchange(int &A, int &B)
 {
     std::swap(A, B);

@@ -8,6 +8,9 @@
 // to U+0020); the characters between stay as they are.
 QString TrimControls(const QString &S);
 
+// The system's 8-bit code page, through which passwords pass as bytes.
+extern const char *const SystemCodePage;
+
 // Swaps two integer variables.
 void Exchange(int &A, int &B);
 

@@ -1,11 +1,11 @@
 #include "db/Password.h"
 
+#include "common/TextHelpers.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace {
-const char *const codePage = "windows-1251";
-
 // The key stream byte for the i-th character; state carries from one character to the next.
 quint8 nextKeyByte(quint16 &state, int i)
 {
@@ -38,13 +38,13 @@ QString _Pwd(const QString &Stored)
         const quint8 b = quint8(s.mid(i, 2).toUInt(nullptr, 16));
         bytes.append(char(b ^ nextKeyByte(state, int(bytes.size()))));
     }
-    QStringDecoder decode(codePage);
+    QStringDecoder decode(SystemCodePage);
     return decode(bytes);
 }
 
 QString EncodePassword(const QString &Password, quint16 Key)
 {
-    QStringEncoder encode(codePage);
+    QStringEncoder encode(SystemCodePage);
     const QByteArray bytes = encode(Password);
     QString out = QStringLiteral("%1").arg(Key, 4, 16, QChar(u'0'));
     quint16 state = Key;

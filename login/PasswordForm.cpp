@@ -6,8 +6,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-const char *const SystemCodePage = "windows-1251";
-
 QByteArray ToSystemCodePage(const QString &Text)
 {
     QStringEncoder encode(SystemCodePage, QStringConverter::Flag::Stateless);

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "common/TextHelpers.h"
+
 #include <QByteArray>
 #include <QString>
 
 // Passwords as the user table holds them: the text in the system's 8-bit code page, plain or
 // as an MD5 digest after the database's flag PassCoded.
-
-// The system's 8-bit code page.
-extern const char *const SystemCodePage;
 
 // One byte per character; a character the code page lacks becomes "?".
 QByteArray ToSystemCodePage(const QString &Text);
