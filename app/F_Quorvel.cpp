@@ -5,10 +5,12 @@
 #include "catalog/ExportCommands.h"
 #include "catalog/PropTVItem.h"
 #include "catalog/QuorvelUtil.h"
+#include "catalog/ReportResult.h"
 #include "catalog/RunProgress.h"
 #include "catalog/SetSQLTable.h"
 #include "catalog/StringGrid.h"
 #include "common/TextHelpers.h"
+#include "db/DbErrorWindow.h"
 #include "mail/MailSetup.h"
 #include "mail/SendMail.h"
 
@@ -261,7 +263,8 @@ void TF_Quorvel::tvCatReportClick()
     tbExecSQL->setEnabled(!TrimControls(rec->SQL_TEXT).isEmpty());
     if (!tbExecSQL->isEnabled() || !report)
         return;
-    CreateTable(*rec, SG, nullptr);
+    CreateTable(*rec, SG->Result(), nullptr);
+    SG->ResultChanged();
     const bool begin = rec->SQL_TEXT.contains(QStringLiteral("DTPBEGIN"));
     const bool end = rec->SQL_TEXT.contains(QStringLiteral("DTPEND"));
     pDTPAction->setVisible(begin || end);
@@ -283,12 +286,20 @@ void TF_Quorvel::tbExecSQLClick()
     TPropTVItem *rec = tvCatReport->SelectedRecord();
     if (!rec)
         return;
-    CurSQL = rec;
+    // The run fills a result of its own; the grid shows it once the statement has opened, and
+    // keeps what it showed when it does not. Either way the exports follow the run.
+    auto next = std::make_shared<TReportResult>(SG->Result().Layout());
     TExecResult result;
     {
         TRunProgress progress(this);
-        result = Exec_SQL(rec->SQL_TEXT, nullptr, SG, dtpBegin->date(), dtpEnd->date(), &progress);
+        result =
+            Exec_SQL(rec->SQL_TEXT, nullptr, *next, dtpBegin->date(), dtpEnd->date(), &progress);
     }
+    CurSQL = rec;
+    if (result.Opened)
+        SG->SetResult(std::move(next));
+    if (!result.Opened || result.StepFailed)
+        ShowDbError(result.Error);
     ReportRunOutcome(result);
     for (QAction *a : {tbToWord, tbToExel, tbSendMail, miWord, miExel})
         a->setEnabled(true);
@@ -313,7 +324,7 @@ void TF_Quorvel::tbSendMailClick()
 {
     // The record of the node selected now, not necessarily the report whose result is shown.
     if (const TPropTVItem *rec = tvCatReport->SelectedRecord())
-        ShowSendMail(SG, rec, this);
+        ShowSendMail(&SG->Result(), rec, this);
 }
 
 void TF_Quorvel::pmTreeViewPopup()

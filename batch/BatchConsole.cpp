@@ -1,23 +1,17 @@
 #include "batch/BatchConsole.h"
 
 TBatchConsole::TBatchConsole(QTextStream &Out, QTextStream &Err, bool Progress)
-    : out_(Out), err_(Err), progress_(Progress), previous_(setDialogInterceptor(this))
+    : out_(Out), err_(Err), progress_(Progress),
+      previous_(SetErrorSink([this](const QString &First, const QString &Last) {
+          Error(Last.isEmpty() ? First : First + QStringLiteral("\n") + Last);
+      }))
 {
 }
 
 TBatchConsole::~TBatchConsole()
 {
     endProgress();
-    setDialogInterceptor(previous_);
-}
-
-int TBatchConsole::answer(const ShownDialog &shown)
-{
-    // The checked statements put a short prefix line before the server's text.
-    const QStringList lines = shown.text.split(QStringLiteral("\r\n"));
-    last_ = lines.size() > 1 ? lines.mid(1).join(u' ') : shown.text;
-    Error(shown.detail.isEmpty() ? shown.text : shown.text + QStringLiteral("\n") + shown.detail);
-    return mrCancel;
+    SetErrorSink(std::move(previous_));
 }
 
 void TBatchConsole::Line(const QString &Text)

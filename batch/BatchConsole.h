@@ -1,32 +1,25 @@
 #pragma once
 
-#include "common/DialogSeam.h"
+#include "db/DbError.h"
 
 #include <QString>
 #include <QTextStream>
 
 // Where a batch run speaks: one line per recipient and report and the summary on the output,
 // messages and errors on the error stream, and progress there too when it is a terminal.
-// Installed for its lifetime as the answer to every box the shared code would show: a box
-// has no one to read it here, so its text goes to the error stream and the box counts as
-// closed (mrCancel, the one button of the refused login and the error window).
-class TBatchConsole : public DialogInterceptor {
+// Installed for its lifetime as the sink of the errors no caller receives (those of the
+// after-logon set-up and the access check): they go to the error stream.
+class TBatchConsole {
 public:
     TBatchConsole(QTextStream &Out, QTextStream &Err, bool Progress);
-    ~TBatchConsole() override;
+    ~TBatchConsole();
     TBatchConsole(const TBatchConsole &) = delete;
     TBatchConsole &operator=(const TBatchConsole &) = delete;
-
-    int answer(const ShownDialog &shown) override;
 
     void Line(const QString &Text);
     void Error(const QString &Text);
     // A progress note, replaced by the next one; nothing unless progress is on.
     void Progress(const QString &Text);
-
-    // The first line of the last box shown since ForgetMessages (the error's own text).
-    QString LastMessage() const { return last_; }
-    void ForgetMessages() { last_.clear(); }
 
 private:
     void endProgress();
@@ -35,6 +28,5 @@ private:
     QTextStream &err_;
     bool progress_;
     bool progressShown_ = false;
-    QString last_;
-    DialogInterceptor *previous_;
+    TErrorSink previous_;
 };

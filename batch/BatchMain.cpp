@@ -7,23 +7,6 @@
 #include "batch/SendCommand.h"
 #include "db/OracleBase.h"
 
-namespace {
-
-// The checked statements report their errors only with this set; here that is the only way
-// the database's own text reaches the output.
-class TDebugReports {
-public:
-    TDebugReports() : previous_(Debug_.exchange(true)) {}
-    ~TDebugReports() { Debug_ = previous_; }
-    TDebugReports(const TDebugReports &) = delete;
-    TDebugReports &operator=(const TDebugReports &) = delete;
-
-private:
-    bool previous_;
-};
-
-} // namespace
-
 int BatchMain(const QStringList &Args, QTextStream &Out, QTextStream &Err, bool Progress,
               const QDate &Today)
 {
@@ -36,7 +19,6 @@ int BatchMain(const QStringList &Args, QTextStream &Out, QTextStream &Err, bool 
         return BatchUsageOrConnection;
     }
     TBatchConsole console(Out, Err, Progress);
-    TDebugReports debug;
     const auto base = OpenBatchSession(options, console);
     if (!base)
         return BatchUsageOrConnection;

@@ -53,6 +53,10 @@ std::unique_ptr<TFOracleBase> OpenBatchSession(const TBatchOptions &Options, TBa
     const TLoginAttempt attempt =
         CheckUserLogin(login.Name, login.Password, UserIP,
                        [](TOracleQuery &Query) { return ReadUserMeanings(Query); });
+    if (attempt.Refused)
+        Console.Error(RefusedLoginText(login.Name));
+    else if (attempt.Error.IsError())
+        Console.Error(attempt.Error.Text + QStringLiteral("\n") + attempt.Error.Statement);
     // A barred user is told so by the access check, which also requests the end.
     if (attempt.Result == 0 || TerminateRequested()) {
         Console.Error(QStringLiteral("login of \"") + login.Name + QStringLiteral("\" refused"));

@@ -22,7 +22,7 @@ private:
 
 } // namespace
 
-bool TReportCatalog::Load()
+TDbResult TReportCatalog::Load()
 {
     nodes_.clear();
     TFlatSink sink(nodes_);

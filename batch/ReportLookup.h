@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/PropTVItem.h"
+#include "db/DbError.h"
 
 #include <QString>
 
@@ -10,9 +11,9 @@
 // The reports of the stored catalog, without a tree, to find one by its identifier or name.
 class TReportCatalog {
 public:
-    // Loads the catalog through the same query as the main window's tree. False when the
+    // Loads the catalog through the same query as the main window's tree. The error when the
     // query fails (the reports read until then stay).
-    bool Load();
+    TDbResult Load();
 
     // The report with that identifier; null when there is none (or it is a folder).
     const TPropTVItem *ById(int Id) const;

@@ -1,22 +1,12 @@
 #include "batch/ReportRun.h"
 
-#include "batch/BatchConsole.h"
 #include "catalog/PropTVItem.h"
 #include "catalog/QuorvelUtil.h"
-#include "catalog/StringGrid.h"
+#include "catalog/ReportResult.h"
 #include "common/TextHelpers.h"
 
-std::unique_ptr<TStringGrid> NewReportGrid()
-{
-    auto grid = std::make_unique<TStringGrid>();
-    grid->setFont(ReportWindowFont());
-    grid->SetColCount(2);
-    grid->SetRowCount(2);
-    return grid;
-}
-
-TReportRun RunReport(const TPropTVItem &Report, const QDate &From, const QDate &To, TStringGrid &SG,
-                     TBatchConsole &Console)
+TReportRun RunReport(const TPropTVItem &Report, const QDate &From, const QDate &To,
+                     TReportResult &Result)
 {
     TReportRun run;
     if (TrimControls(Report.SQL_TEXT).isEmpty()) {
@@ -25,15 +15,14 @@ TReportRun RunReport(const TPropTVItem &Report, const QDate &From, const QDate &
     }
     // CreateTable upper-cases the query of the record it is given; the catalog's stays.
     TPropTVItem record = Report;
-    CreateTable(record, &SG, nullptr);
-    Console.ForgetMessages();
-    const TExecResult result = Exec_SQL(record.SQL_TEXT, nullptr, &SG, From, To);
+    CreateTable(record, Result, nullptr);
+    const TExecResult result = Exec_SQL(record.SQL_TEXT, nullptr, Result, From, To);
     run.Rows = result.Rows;
     if (!result.Opened)
-        run.Error = QStringLiteral("the query failed: ") + Console.LastMessage();
+        run.Error = QStringLiteral("the query failed: ") + result.Error.Text;
     else if (result.StepFailed)
         run.Error = QStringLiteral("fetching row ") + QString::number(result.Rows + 1) +
-                    QStringLiteral(" failed: ") + Console.LastMessage();
+                    QStringLiteral(" failed: ") + result.Error.Text;
     else
         run.Ok = true;
     return run;

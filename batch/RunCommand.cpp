@@ -6,15 +6,14 @@
 #include "batch/ReportLookup.h"
 #include "batch/ReportRun.h"
 #include "catalog/ExportGrid.h"
-#include "catalog/StringGrid.h"
+#include "catalog/ReportResult.h"
 #include "db/OracleError.h"
 
 int RunCommand(const TBatchOptions &Options, TBatchConsole &Console)
 {
     TReportCatalog catalog;
-    Console.ForgetMessages();
-    if (!catalog.Load()) {
-        Console.Error(QStringLiteral("cannot read the catalog: ") + Console.LastMessage());
+    if (const TDbResult loaded = catalog.Load(); !loaded) {
+        Console.Error(QStringLiteral("cannot read the catalog: ") + loaded.Error().Text);
         return BatchUsageOrConnection;
     }
     QString error;
@@ -25,8 +24,8 @@ int RunCommand(const TBatchOptions &Options, TBatchConsole &Console)
     }
     const QString what = ReportLabel(*report) + u' ' + PeriodText(Options.From, Options.To);
     Console.Progress(QStringLiteral("running ") + what);
-    const auto grid = NewReportGrid();
-    const TReportRun run = RunReport(*report, Options.From, Options.To, *grid, Console);
+    TReportResult result;
+    const TReportRun run = RunReport(*report, Options.From, Options.To, result);
     if (!run.Ok) {
         Console.Line(what + QStringLiteral(": error: ") + run.Error);
         Console.Line(QStringLiteral("summary: report failed, no file written"));
@@ -38,9 +37,9 @@ int RunCommand(const TBatchOptions &Options, TBatchConsole &Console)
         QString outcome = QStringLiteral("written");
         try {
             if (out.Format == TBatchOutput::Xls)
-                ExportGridToXls(grid.get(), report, out.File);
+                ExportResultToXls(&result, report, out.File);
             else
-                ExportGridToRtf(grid.get(), report, out.File, false);
+                ExportResultToRtf(&result, report, out.File);
             ++written;
         } catch (const std::exception &e) {
             outcome = QStringLiteral("error: ") + ExceptionText(e);

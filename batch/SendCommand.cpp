@@ -7,7 +7,7 @@
 #include "batch/ReportRun.h"
 #include "batch/RunCommand.h"
 #include "catalog/ExportGrid.h"
-#include "catalog/StringGrid.h"
+#include "catalog/ReportResult.h"
 #include "db/OracleError.h"
 #include "mail/MailAddress.h"
 #include "mail/MailSettingsStore.h"
@@ -75,14 +75,14 @@ const TWorkbook &TSendPass::workbookOf(const TPropTVItem &Report)
         return found->second;
     TWorkbook &book = books_[Report.id];
     console_.Progress(QStringLiteral("running ") + ReportLabel(Report));
-    const auto grid = NewReportGrid();
-    book.Run = RunReport(Report, options_.From, options_.To, *grid, console_);
+    TReportResult result;
+    book.Run = RunReport(Report, options_.From, options_.To, result);
     if (!book.Run.Ok)
         return book;
     const QString file =
         work_ + QStringLiteral("/report-") + QString::number(Report.id) + QStringLiteral(".xls");
     try {
-        ExportGridToXls(grid.get(), &Report, file);
+        ExportResultToXls(&result, &Report, file);
         book.File = file;
     } catch (const std::exception &e) {
         book.Run.Error = QStringLiteral("the workbook cannot be written: ") + ExceptionText(e);
@@ -179,13 +179,17 @@ void TSendPass::Recipient(const TSend &Send, int Index)
 
 int SendCommand(const TBatchOptions &Options, TBatchConsole &Console)
 {
-    Console.ForgetMessages();
     TReportCatalog catalog;
-    if (!catalog.Load()) {
-        Console.Error(QStringLiteral("cannot read the catalog: ") + Console.LastMessage());
+    if (const TDbResult loaded = catalog.Load(); !loaded) {
+        Console.Error(QStringLiteral("cannot read the catalog: ") + loaded.Error().Text);
         return BatchUsageOrConnection;
     }
-    std::vector<TSend> recipients = LoadRecipients();
+    TDbResult loaded;
+    std::vector<TSend> recipients = LoadRecipients(&loaded);
+    if (!loaded) {
+        Console.Error(QStringLiteral("cannot read the recipients: ") + loaded.Error().Text);
+        return BatchUsageOrConnection;
+    }
     if (!Options.Only.isEmpty())
         std::erase_if(recipients, [&](const TSend &s) { return !holdsAddress(s, Options.Only); });
     if (recipients.empty()) {

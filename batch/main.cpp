@@ -1,19 +1,17 @@
 #include "batch/BatchMain.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <unistd.h>
 
 int main(int argc, char **argv)
 {
-    // Run from cron or a timer there is no display; the grid only needs fonts.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Универсальный генератор отчетов"));
+    // Run from cron or a timer: no display, no windows, no platform plugin.
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Универсальный генератор отчетов"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return BatchMain(QApplication::arguments().mid(1), out, err, isatty(fileno(stderr)) != 0,
+    return BatchMain(QCoreApplication::arguments().mid(1), out, err, isatty(fileno(stderr)) != 0,
                      QDate::currentDate());
 }

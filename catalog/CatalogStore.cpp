@@ -19,7 +19,7 @@ QString parentText(int parent_id)
 }
 
 // The identifiers of ID and of every stored node below it, parents before children.
-bool subtreeIds(int ID, std::vector<int> &ids)
+TDbResult subtreeIds(int ID, std::vector<int> &ids)
 {
     QSet<int> seen{ID};
     ids.assign(1, ID);
@@ -29,7 +29,7 @@ bool subtreeIds(int ID, std::vector<int> &ids)
     for (std::size_t next = 0; next < ids.size(); ++next) {
         ds.SetVariable(QStringLiteral("P"), ids[next]);
         if (!ds.NoteOpen())
-            return false;
+            return ds.LastError();
         while (!ds.Eof()) {
             const int child = int(ds.Fields(0).AsInteger());
             // A parent link that loops back is not followed twice.
@@ -38,20 +38,20 @@ bool subtreeIds(int ID, std::vector<int> &ids)
                 ids.push_back(child);
             }
             if (!ds.NoteNext())
-                return false;
+                return ds.LastError();
         }
         ds.Close();
     }
-    return true;
+    return {};
 }
 } // namespace
 
-bool LoadCatalog(TCatalogSink &Sink)
+TDbResult LoadCatalog(TCatalogSink &Sink)
 {
     TNoteDataSet ds;
     ds.SQL = QStringList{FOracleBase->ADatabase->Dialect().CatalogQuery()};
     if (!ds.NoteOpen())
-        return false;
+        return ds.LastError();
     TField &id = ds.FieldByName(QStringLiteral("ID_REPORT"));
     TField &name = ds.FieldByName(QStringLiteral("NAME_REPORT"));
     TField &parentName = ds.FieldByName(QStringLiteral("PARENT_NAME"));
@@ -105,12 +105,12 @@ bool LoadCatalog(TCatalogSink &Sink)
             }
         }
         if (!ds.NoteNext())
-            return false;
+            return ds.LastError();
     }
-    return true;
+    return {};
 }
 
-bool InsUpDateNode(TPropTVItem &PropOutForm, int)
+TDbResult InsUpDateNode(TPropTVItem &PropOutForm, int)
 {
     TNoteQuery q;
     q.DeclareVariable(QStringLiteral("NAME"), otString);
@@ -119,9 +119,13 @@ bool InsUpDateNode(TPropTVItem &PropOutForm, int)
         q.SQL = QStringList{QStringLiteral("UPDATE QUORVEL_CAT SET NAME_REPORT=:NAME, PARENT_ID="),
                             parentText(PropOutForm.parent_id),
                             QStringLiteral("WHERE ID_REPORT = ") + QString::number(PropOutForm.id)};
-        return q.NoteExecSQL(true);
+        return NoteResult(q.NoteExecSQL(true), q);
     }
-    int TID = CreMaxID(QStringLiteral("SELECT max(ID_REPORT) ID FROM QUORVEL_CAT"));
+    TDbError failed;
+    int TID = CreMaxID(QStringLiteral("SELECT max(ID_REPORT) ID FROM QUORVEL_CAT"), &failed);
+    // Without the greatest identifier the node would be stored under -1.
+    if (TID < 0)
+        return failed;
     if (TID == 0)
         TID = 1;
     PropOutForm.id = TID;
@@ -131,29 +135,31 @@ bool InsUpDateNode(TPropTVItem &PropOutForm, int)
         parentText(PropOutForm.parent_id) + QStringLiteral(", ") +
             QString::number(PropOutForm.nodetype) + QStringLiteral(")")};
     if (PropOutForm.IsFolder())
-        return q.NoteExecSQL(true);
+        return NoteResult(q.NoteExecSQL(true), q);
     // The editor only updates a definition row, so a report gets one from the start.
     if (!q.NoteExecSQL(false))
-        return false;
+        return q.LastError();
     TNoteQuery definition;
     definition.SQL = QStringList{QStringLiteral("INSERT INTO QUORVEL (ID_REPORT) VALUES(:I)")};
     definition.DeclareVariable(QStringLiteral("I"), otInteger);
     definition.SetVariable(QStringLiteral("I"), TID);
-    return definition.NoteExecSQL(true);
+    return NoteResult(definition.NoteExecSQL(true), definition);
 }
 
-bool DeleteSubtree(int ID)
+TDbResult DeleteSubtree(int ID)
 {
     std::vector<int> ids;
-    if (!subtreeIds(ID, ids))
-        return false;
+    if (TDbResult found = subtreeIds(ID, ids); !found)
+        return found;
     // Children first; the last statement commits the whole deletion.
     for (std::size_t i = ids.size(); i-- > 0;) {
-        if (!DeleteRep(QStringLiteral("QUORVEL"), ids[i], false) ||
-            !DeleteRep(QStringLiteral("QUORVEL_CAT"), ids[i], i == 0))
-            return false;
+        TDbResult deleted = DeleteRep(QStringLiteral("QUORVEL"), ids[i], false);
+        if (deleted)
+            deleted = DeleteRep(QStringLiteral("QUORVEL_CAT"), ids[i], i == 0);
+        if (!deleted)
+            return deleted;
     }
-    return true;
+    return {};
 }
 
 std::unique_ptr<TPropTVItem> NewNodeRecord(const TPropTVItem &Parent, int NodeType)

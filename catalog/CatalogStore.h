@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/PropTVItem.h"
+#include "db/DbError.h"
 
 #include <QString>
 
@@ -21,19 +22,20 @@ public:
 
 // Reads the catalog query of the working engine and places each row: a root for a row without
 // parent, else a child of the current folder or of the folder its parent names (reports carry
-// their definition). False when the query fails or a row cannot be fetched; the nodes placed
-// until then stay.
-bool LoadCatalog(TCatalogSink &Sink);
+// their definition). The error when the query fails or a row cannot be fetched; the nodes
+// placed until then stay.
+TDbResult LoadCatalog(TCatalogSink &Sink);
 
 // Stores a node's catalog row: an insert for a new node (id NewId), which first gives the record
 // the next identifier, else an update. The name is bound, so it is stored as typed; a root keeps
 // a NULL parent. A new report gets its empty definition row in the same transaction.
 // The second argument is not used.
-bool InsUpDateNode(TPropTVItem &PropOutForm, int OldID);
+// The error when a statement fails (rolled back), or when no new identifier can be read.
+TDbResult InsUpDateNode(TPropTVItem &PropOutForm, int OldID);
 
 // Deletes the node ID and every node below it, as stored, from both tables in one
-// transaction. False (rolled back) when a statement fails.
-bool DeleteSubtree(int ID);
+// transaction. The error (rolled back) when a statement fails.
+TDbResult DeleteSubtree(int ID);
 
 // The record of a new folder (NodeType 1) or report (0) under Parent.
 std::unique_ptr<TPropTVItem> NewNodeRecord(const TPropTVItem &Parent, int NodeType);

@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogStore.h"
 #include "common/MessageDialogs.h"
+#include "db/DbErrorWindow.h"
 
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -105,17 +106,19 @@ void TCatalogTree::ListRefresh()
 {
     ClearTV();
     TTreeSink sink(*this);
-    LoadCatalog(sink);
+    const TDbResult loaded = LoadCatalog(sink);
     sink.attach();
     if (QTreeWidgetItem *first = topLevelItem(0))
         expandRecursively(indexFromItem(first));
     selectFirstRoot();
+    if (!loaded)
+        ShowDbError(loaded.Error());
 }
 
-void TCatalogTree::storeFailed(const TPropTVItem &Rec)
+void TCatalogTree::store(TPropTVItem &Rec)
 {
-    MyMessageDlg(QStringLiteral("Ошибка записи в БД ") + Rec.name + QStringLiteral(" !"),
-                 TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}, 0);
+    if (const TDbResult stored = InsUpDateNode(Rec, 0); !stored)
+        ShowWriteError(Rec.name, stored.Error());
 }
 
 void TCatalogTree::createNode(QTreeWidgetItem *Parent, int NodeType)
@@ -123,8 +126,7 @@ void TCatalogTree::createNode(QTreeWidgetItem *Parent, int NodeType)
     auto *node = new TCatalogNode(NewNodeRecord(*Record(Parent), NodeType));
     Parent->insertChild(0, node);
     Parent->setExpanded(true);
-    if (!InsUpDateNode(*node->rec, 0))
-        storeFailed(*node->rec);
+    store(*node->rec);
     SetReadOnly(false);
     setCurrentItem(node);
     editItem(node);
@@ -158,8 +160,7 @@ void TCatalogTree::LabelEdited(QTreeWidgetItem *Node, const QString &S)
 {
     if (TPropTVItem *rec = Record(Node)) {
         rec->name = S;
-        if (!InsUpDateNode(*rec, 0))
-            storeFailed(*rec);
+        store(*rec);
     }
     SetReadOnly(true);
 }
@@ -182,8 +183,10 @@ void TCatalogTree::DeleteSelected()
                             0) == mrNo) {
         return;
     }
-    // A failure shows nothing: the reload below shows what is really stored.
-    DeleteSubtree(rec->id);
+    // After a failure too, the reload below shows what is really stored.
+    const TDbResult deleted = DeleteSubtree(rec->id);
+    if (!deleted)
+        ShowDbError(deleted.Error());
     emit RecordsReleased();
     delete node;
     selectFirstRoot();

@@ -51,7 +51,8 @@ protected:
 
 private:
     void createNode(QTreeWidgetItem *Parent, int NodeType);
-    void storeFailed(const TPropTVItem &Rec);
+    // Stores the node's catalog row; a failure is shown.
+    void store(TPropTVItem &Rec);
     void selectFirstRoot();
 
     bool readOnly_ = false;

@@ -4,9 +4,11 @@
 #include "catalog/ExportFileChoice.h"
 #include "catalog/ExportGrid.h"
 #include "catalog/ExportProgress.h"
+#include "catalog/ShowFile.h"
 #include "catalog/StringGrid.h"
 #include "common/MessageDialogs.h"
 
+#include <QFileInfo>
 #include <QTreeWidgetItem>
 
 #include <exception>
@@ -65,8 +67,9 @@ void ToExelCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExport
         return;
     const QString path = ExportFilePath(*chosen, nodeText(Node), TExportKind::Xls);
     const TPropTVItem *titles = Node ? Node->Record : nullptr;
-    exportHidden(Parent, SG,
-                 [&](TExportProgress *progress) { ExportGridToXls(&SG, titles, path, progress); });
+    exportHidden(Parent, SG, [&](TExportProgress *progress) {
+        ExportResultToXls(&SG.Result(), titles, path, progress);
+    });
 }
 
 void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
@@ -78,6 +81,7 @@ void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExport
     const QString path = ExportFilePath(*chosen, nodeText(Node), TExportKind::Rtf);
     const TPropTVItem *titles = Node ? CurSQL : nullptr;
     exportHidden(Parent, SG, [&](TExportProgress *progress) {
-        ExportGridToRtf(&SG, titles, path, true, progress);
+        ExportResultToRtf(&SG.Result(), titles, path, progress);
+        OpenInAssociatedApplication(QFileInfo(path).absoluteFilePath());
     });
 }

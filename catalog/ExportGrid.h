@@ -4,28 +4,33 @@
 
 #include <QString>
 
-class TExportProgress;
-class TStringGrid;
+class TReportResult;
 struct TPropTVItem;
+
+// Whoever follows a long export: told of every row written.
+class TExportObserver {
+public:
+    virtual ~TExportObserver() = default;
+    virtual void Written(int Rows) = 0;
+};
 
 // The title lines of a record above (Top) or below the table: an empty line, then the title;
 // none without a record.
 QStringList ExportTitleLines(const TPropTVItem *Prop, bool Top);
 
-// What an export of the grid writes: every column ("ColNo_" + k, width in characters of the
-// grid's font), the title lines of the record and the non-fixed rows, read from the grid as
-// the writer asks for them. The pixel widths of "0" and "X" are measured in the engines' fonts.
-// Progress, when given, is told of every row handed out.
-TExportModel GridExportModel(const TStringGrid &SG, const TPropTVItem *Prop,
-                             const QString &FileName, TExportProgress *Progress);
+// What an export of a result writes: every column ("ColNo_" + k, width in characters of the
+// font the result is shown in), the title lines of the record and the data rows (from row 1),
+// read from the result as the writer asks for them. The pixel widths of "0" and "X" are
+// measured in the writers' fonts. Progress, when given, is told of every row handed out.
+TExportModel ResultExportModel(const TReportResult &SG, const TPropTVItem *Prop,
+                               const QString &FileName, TExportObserver *Progress);
 
-// Writes the grid as a workbook with the record's title lines (Prop may be null). Raises
-// EQExportError, or std::invalid_argument with "Export source (StringGrid) is not assigned"
-// when there is no grid. Needs no window: the mailing writes its attachment with it.
-void ExportGridToXls(const TStringGrid *SG, const TPropTVItem *Prop, const QString &FileName,
-                     TExportProgress *Progress = nullptr);
+// Writes the result as a workbook with the record's title lines (Prop may be null). Raises
+// EQExportError, of the kind NoSource when there is no result. Needs no window: the mailing
+// and the unattended program write with it.
+void ExportResultToXls(const TReportResult *SG, const TPropTVItem *Prop, const QString &FileName,
+                       TExportObserver *Progress = nullptr);
 
-// Writes the grid as an RTF document, then, with ShowFile, opens it in the desktop's
-// application for it. Raises as ExportGridToXls.
-void ExportGridToRtf(const TStringGrid *SG, const TPropTVItem *Prop, const QString &FileName,
-                     bool ShowFile, TExportProgress *Progress = nullptr);
+// Writes the result as an RTF document. Raises as ExportResultToXls.
+void ExportResultToRtf(const TReportResult *SG, const TPropTVItem *Prop, const QString &FileName,
+                       TExportObserver *Progress = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/ExportGrid.h"
+
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QProgressDialog>
@@ -11,14 +13,14 @@ class QWidget;
 // once the export has lasted ShowAfterMs a window shows how many of the Total rows are written
 // and events are processed now and then so it stays painted. An export cannot be stopped
 // half-way: that would leave a file that looks complete.
-class TExportProgress {
+class TExportProgress : public TExportObserver {
 public:
     TExportProgress(QWidget *Parent, int Total, int ShowAfterMs = 1000);
-    ~TExportProgress();
+    ~TExportProgress() override;
     TExportProgress(const TExportProgress &) = delete;
     TExportProgress &operator=(const TExportProgress &) = delete;
 
-    void Written(int Rows);
+    void Written(int Rows) override;
     // The progress window while it is shown (null before).
     QProgressDialog *Dialog() const { return dialog_; }
 

@@ -1,8 +1,8 @@
 #include "catalog/QuorvelUtil.h"
 
 #include "catalog/PropTVItem.h"
-#include "catalog/RunProgress.h"
-#include "catalog/StringGrid.h"
+#include "catalog/ReportResult.h"
+#include "catalog/RunObserver.h"
 #include "common/TextHelpers.h"
 #include "db/NoteQuery.h"
 
@@ -41,7 +41,7 @@ qint32 strictInteger(const QString &text)
 
 // Merges the fields of the open result into the settings grid (editor use) and writes the
 // names into the title row of SG.
-void mergeSettings(TStringGrid &SGSet, TStringGrid &SG, TNoteDataSet &ds)
+void mergeSettings(TReportResult &SGSet, TReportResult &SG, TNoteDataSet &ds)
 {
     QList<TMergeEntry> entries{TMergeEntry{}};
     for (int c = 1; c < SGSet.ColCount(); ++c) {
@@ -116,7 +116,7 @@ int ColumnWidthOf(const QString &Item)
     return ok ? width : 100;
 }
 
-void CreateTable(TPropTVItem &PropTVItem, TStringGrid *SG, TStringGrid *StpSG)
+void CreateTable(TPropTVItem &PropTVItem, TReportResult &SG, TReportResult *StpSG)
 {
     PropTVItem.SQL_TEXT = PropTVItem.SQL_TEXT.toUpper();
     const QStringList fields = FieldList(PropTVItem.SQL_TEXT);
@@ -127,14 +127,15 @@ void CreateTable(TPropTVItem &PropTVItem, TStringGrid *SG, TStringGrid *StpSG)
     NamesCreateList(PropTVItem.LENGTH_COLUMS, widths, false);
     NamesCreateList(PropTVItem.FORMAT_STR, codes, false);
 
-    SG->SetRowCount(2);
-    SG->SetColCount(int(fields.size()) + 1);
-    SG->SetColWidths(0, 30);
+    SG.SetRowCount(2);
+    SG.SetColCount(int(fields.size()) + 1);
+    SG.SetColWidths(0, 30);
+    SG.FormatStr = PropTVItem.FORMAT_STR;
     for (int i = 0; i < fields.size(); ++i) {
         if (i < widths.size())
-            SG->SetColWidths(i + 1, ColumnWidthOf(widths[i]));
+            SG.SetColWidths(i + 1, ColumnWidthOf(widths[i]));
         if (i < titles.size())
-            SG->SetCells(i + 1, 0, titles[i]);
+            SG.SetCells(i + 1, 0, titles[i]);
     }
     if (!StpSG)
         return;
@@ -158,42 +159,45 @@ QString PeriodStatement(const QString &SQLStr, const QDate &DTB, const QDate &DT
     return text;
 }
 
-TExecResult Exec_SQL(const QString &SQLStr, TStringGrid *SGSet, TStringGrid *SG, const QDate &DTB,
-                     const QDate &DTE, TRunProgress *Progress)
+TExecResult Exec_SQL(const QString &SQLStr, TReportResult *SGSet, TReportResult &SG,
+                     const QDate &DTB, const QDate &DTE, TRunObserver *Progress)
 {
     TExecResult result;
     int row = 2;
     // The row count follows the rows written on every way out, a conversion error included.
     struct RowCountOnExit {
-        TStringGrid *grid;
+        TReportResult &grid;
         int &row;
         ~RowCountOnExit()
         {
-            grid->SetRowCount(row);
-            grid->Squeeze();
+            grid.SetRowCount(row);
+            grid.Squeeze();
         }
     } onExit{SG, row};
 
     TNoteDataSet ds;
     ds.SQL = QStringList{PeriodStatement(SQLStr, DTB, DTE)};
-    if (!ds.NoteOpen())
+    if (!ds.NoteOpen()) {
+        result.Error = ds.LastError();
         return result;
+    }
     result.Opened = true;
     row = 1;
     const int fieldCount = ds.FieldCount();
-    SG->SetColCount(fieldCount + 1);
+    SG.SetColCount(fieldCount + 1);
     if (SGSet)
-        mergeSettings(*SGSet, *SG, ds);
+        mergeSettings(*SGSet, SG, ds);
 
     std::vector<QString> texts(std::size_t(fieldCount) + 1);
     while (!ds.Eof()) {
         for (int r = 0; r < fieldCount; ++r)
             texts[std::size_t(r) + 1] = ds.Fields(r).AsString();
         texts[0] = QString::number(row);
-        SG->SetRowCells(row, texts);
+        SG.SetRowCells(row, texts);
         ++row;
         if (!ds.NoteNext()) {
             result.StepFailed = true;
+            result.Error = ds.LastError();
             break;
         }
         if (Progress && row % progressBatch == 0 && !Progress->Fetched(row - 1)) {
@@ -222,12 +226,14 @@ std::optional<Qt::Alignment> CellAlignment(const QString &FORMAT_STR, int ACol)
     return horizontal | Qt::AlignVCenter;
 }
 
-bool DeleteRep(const QString &TableName, int ID, bool Commit)
+TDbResult DeleteRep(const QString &TableName, int ID, bool Commit)
 {
     TNoteDataSet ds;
     ds.SQL = QStringList{QStringLiteral("DELETE FROM ") + TableName,
                          QStringLiteral("WHERE ID_REPORT=:I")};
     ds.DeclareVariable(QStringLiteral("I"), otInteger);
     ds.SetVariable(QStringLiteral("I"), ID);
-    return ds.NoteExecSQL(Commit);
+    if (!ds.NoteExecSQL(Commit))
+        return ds.LastError();
+    return {};
 }

@@ -2,13 +2,13 @@
 
 #include "catalog/PropTVItem.h"
 #include "catalog/QuorvelUtil.h"
-#include "catalog/StringGrid.h"
+#include "catalog/ReportResult.h"
 #include "db/NoteQuery.h"
 
 #include <QStringList>
 
 namespace {
-QString joinedRow(const TStringGrid &SGTableSet, int ARow)
+QString joinedRow(const TReportResult &SGTableSet, int ARow)
 {
     QStringList cells;
     for (int c = 1; c < SGTableSet.ColCount(); ++c)
@@ -19,7 +19,7 @@ QString joinedRow(const TStringGrid &SGTableSet, int ARow)
 // A report whose catalog row was made elsewhere may have no definition row, and an update
 // alone would change nothing while reporting success. Selecting from the catalog row makes
 // the insert a no-op wherever the row exists, the reserve server included.
-bool ensureDefinitionRow(int ID)
+TDbResult ensureDefinitionRow(int ID)
 {
     TNoteDataSet ds;
     ds.SQL = QStringList{
@@ -28,18 +28,20 @@ bool ensureDefinitionRow(int ID)
         QStringLiteral("(SELECT 1 FROM QUORVEL Q WHERE Q.ID_REPORT = C.ID_REPORT)")};
     ds.DeclareVariable(QStringLiteral("ID"), otInteger);
     ds.SetVariable(QStringLiteral("ID"), ID);
-    return ds.NoteExecSQL(false);
+    if (!ds.NoteExecSQL(false))
+        return ds.LastError();
+    return {};
 }
 } // namespace
 
-TColumnStrings ColumnStringsOf(const TStringGrid &SGTableSet)
+TColumnStrings ColumnStringsOf(const TReportResult &SGTableSet)
 {
     return TColumnStrings{joinedRow(SGTableSet, 1), joinedRow(SGTableSet, 2),
                           joinedRow(SGTableSet, 3)};
 }
 
 void ApplyEdits(TPropTVItem &PropTVItem, const QString &SQLText, const QString &Header,
-                const QString &Footer, const TStringGrid &SGTableSet)
+                const QString &Footer, const TReportResult &SGTableSet)
 {
     PropTVItem.SQL_TEXT = SQLText;
     const TColumnStrings columns = ColumnStringsOf(SGTableSet);
@@ -50,10 +52,10 @@ void ApplyEdits(TPropTVItem &PropTVItem, const QString &SQLText, const QString &
     PropTVItem.PRN_TITLE_BOT = Footer;
 }
 
-bool WriteSQL(const TPropTVItem &PropTVItem)
+TDbResult WriteSQL(const TPropTVItem &PropTVItem)
 {
-    if (!ensureDefinitionRow(PropTVItem.id))
-        return false;
+    if (TDbResult made = ensureDefinitionRow(PropTVItem.id); !made)
+        return made;
     TNoteDataSet ds;
     const struct {
         const char *name;
@@ -74,10 +76,12 @@ bool WriteSQL(const TPropTVItem &PropTVItem)
                        t.value.isNull() ? QStringLiteral("") : t.value);
     ds.SetVariable(QStringLiteral("ID"), PropTVItem.id);
     // Committed at once: left open, the update would wait for some later catalog write.
-    return ds.NoteExecSQL(true);
+    if (!ds.NoteExecSQL(true))
+        return ds.LastError();
+    return {};
 }
 
-void DropBlankSettingsColumn(TStringGrid &SGTableSet)
+void DropBlankSettingsColumn(TReportResult &SGTableSet)
 {
     if (SGTableSet.ColCount() != 2)
         return;
@@ -88,7 +92,7 @@ void DropBlankSettingsColumn(TStringGrid &SGTableSet)
     SGTableSet.SetColCount(1);
 }
 
-void ApplyColumnSettings(const TStringGrid &SGTableSet, TStringGrid &SGResultSQL)
+void ApplyColumnSettings(const TReportResult &SGTableSet, TReportResult &SGResultSQL)
 {
     for (int c = 1; c < SGResultSQL.ColCount(); ++c) {
         SGResultSQL.SetColWidths(c, ColumnWidthOf(SGTableSet.Cells(c, 2)));
@@ -96,7 +100,7 @@ void ApplyColumnSettings(const TStringGrid &SGTableSet, TStringGrid &SGResultSQL
     }
 }
 
-std::optional<Qt::Alignment> PreviewAlignment(const TStringGrid &SGTableSet, int ACol)
+std::optional<Qt::Alignment> PreviewAlignment(const TReportResult &SGTableSet, int ACol)
 {
     return CellAlignment(SGTableSet.Cells(ACol, 3), 1).value_or(Qt::AlignLeft | Qt::AlignVCenter);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/RunObserver.h"
+
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QProgressDialog>
@@ -12,15 +14,15 @@ struct TExecResult;
 // batches the run tells this object how many rows it has; once the run has lasted ShowAfterMs a
 // progress window shows that count with a cancel button, and events are processed so the
 // window stays alive.
-class TRunProgress {
+class TRunProgress : public TRunObserver {
 public:
     explicit TRunProgress(QWidget *Parent, int ShowAfterMs = 1000);
-    ~TRunProgress();
+    ~TRunProgress() override;
     TRunProgress(const TRunProgress &) = delete;
     TRunProgress &operator=(const TRunProgress &) = delete;
 
     // Between batches: false once the user has cancelled.
-    bool Fetched(int Rows);
+    bool Fetched(int Rows) override;
     bool Cancelled() const { return cancelled_; }
     // The progress window while it is shown (null before).
     QProgressDialog *Dialog() const { return dialog_; }

@@ -6,6 +6,7 @@
 #include "catalog/RunProgress.h"
 #include "catalog/StringGrid.h"
 #include "common/MessageDialogs.h"
+#include "db/DbErrorWindow.h"
 
 #include <QAbstractItemDelegate>
 #include <QDateEdit>
@@ -204,9 +205,10 @@ void TfSetSQLTable::Refresh()
     mHeader->setPlainText(CurPropTVItem->PRN_TITLE_TOP);
     mFooter->setPlainText(CurPropTVItem->PRN_TITLE_BOT);
     const int before = SGTableSet->ColCount();
-    CreateTable(*CurPropTVItem, SGResultSQL, SGTableSet);
+    CreateTable(*CurPropTVItem, SGResultSQL->Result(), &SGTableSet->Result());
+    SGResultSQL->ResultChanged();
+    SGTableSet->ResultChanged();
     widenNewSettingsColumns(before);
-    SGResultSQL->Invalidate();
 }
 
 void TfSetSQLTable::ToolButton1Click()
@@ -220,43 +222,54 @@ void TfSetSQLTable::tbSaveClick()
         return;
     commitSettingsEdit();
     ApplyEdits(*CurPropTVItem, mSQL->toPlainText(), mHeader->toPlainText(), mFooter->toPlainText(),
-               *SGTableSet);
-    if (!WriteSQL(*CurPropTVItem))
-        MyMessageDlg(QStringLiteral("Ошибка записи в БД ") + CurPropTVItem->name +
-                         QStringLiteral(" !"),
-                     TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}, 0);
+               SGTableSet->Result());
+    if (const TDbResult written = WriteSQL(*CurPropTVItem); !written)
+        ShowWriteError(CurPropTVItem->name, written.Error());
 }
 
 void TfSetSQLTable::tbSetColumnClick()
 {
     commitSettingsEdit();
-    ApplyColumnSettings(*SGTableSet, *SGResultSQL);
-    SGResultSQL->Invalidate();
+    ApplyColumnSettings(SGTableSet->Result(), SGResultSQL->Result());
+    SGResultSQL->ResultChanged();
 }
 
 void TfSetSQLTable::tbExecSQLClick()
 {
     commitSettingsEdit();
-    DropBlankSettingsColumn(*SGTableSet);
-    const int before = SGTableSet->ColCount();
+    // The run works on copies, so a query that fails keeps the preview and every edit.
+    auto settings = std::make_shared<TReportResult>(SGTableSet->Result());
+    DropBlankSettingsColumn(*settings);
+    const int before = settings->ColCount();
+    auto preview = std::make_shared<TReportResult>(SGResultSQL->Result().Layout());
     TExecResult result;
     try {
         TRunProgress progress(this);
-        result = Exec_SQL(mSQL->toPlainText(), SGTableSet, SGResultSQL, dtpBegin->date(),
+        result = Exec_SQL(mSQL->toPlainText(), settings.get(), *preview, dtpBegin->date(),
                           dtpEnd->date(), &progress);
     } catch (const std::invalid_argument &e) {
-        // The message names the text that is not a whole number; the settings stay as typed.
+        // The message names the text that is not a whole number; the settings stay as typed,
+        // the preview shows the fields the statement opened with.
+        SGResultSQL->SetResult(std::move(preview));
         ErrorMessage(QString::fromStdString(e.what()), QString());
         return;
     }
+    if (!result.Opened) {
+        ShowDbError(result.Error);
+        return;
+    }
+    SGTableSet->SetResult(std::move(settings));
+    SGResultSQL->SetResult(std::move(preview));
     widenNewSettingsColumns(before);
     tbSetColumnClick();
+    if (result.StepFailed)
+        ShowDbError(result.Error);
     ReportRunOutcome(result);
 }
 
 std::optional<Qt::Alignment> TfSetSQLTable::SGResultSQLDrawCell(int ACol, int) const
 {
-    return PreviewAlignment(*SGTableSet, ACol);
+    return PreviewAlignment(SGTableSet->Result(), ACol);
 }
 
 void TfSetSQLTable::commitSettingsEdit()

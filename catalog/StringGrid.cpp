@@ -1,5 +1,8 @@
 #include "catalog/StringGrid.h"
 
+#include "catalog/ReportFont.h"
+#include "export/TextMeasure.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
@@ -51,27 +54,37 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableView(parent), model_(new TStri
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setHighlightSections(false);
     setEditTriggers(NoEditTriggers);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int section, int, int size) {
-                const std::size_t at = std::size_t(section + FixedCols());
-                if (at < widths_.size())
-                    widths_[at] = size;
-            });
+    connect(
+        horizontalHeader(), &QHeaderView::sectionResized, this,
+        [this](int section, int, int size) { Result().SetColWidths(section + FixedCols(), size); });
     model_->SetFixedCols(1);
     model_->SetFixedRows(1);
     SetColCount(5);
     SetRowCount(5);
+    measureFont();
+    applyFixed();
+}
+
+void TStringGrid::SetResult(std::shared_ptr<TReportResult> Result)
+{
+    model_->SetResult(std::move(Result));
+    measureFont();
+    applyFixed();
+}
+
+void TStringGrid::ResultChanged()
+{
+    model_->ResultChanged();
     applyFixed();
 }
 
 void TStringGrid::SetColCount(int Count)
 {
+    const int before = ColCount();
     model_->SetColCount(Count);
-    const std::size_t before = widths_.size();
-    widths_.resize(std::size_t(ColCount()), DefaultColWidth);
-    for (std::size_t c = 0; c < widths_.size(); ++c) {
-        if (c >= before || int(c) < FixedCols())
-            applyWidth(int(c));
+    for (int c = 0; c < ColCount(); ++c) {
+        if (c >= before || c < FixedCols())
+            applyWidth(c);
     }
 }
 
@@ -98,20 +111,20 @@ void TStringGrid::applyFixed()
 
 int TStringGrid::ColWidths(int ACol) const
 {
-    return ACol >= 0 && std::size_t(ACol) < widths_.size() ? widths_[ACol] : DefaultColWidth;
+    return Result().ColWidths(ACol);
 }
 
 void TStringGrid::SetColWidths(int ACol, int Width)
 {
-    if (ACol < 0 || std::size_t(ACol) >= widths_.size())
+    if (ACol < 0 || ACol >= ColCount())
         return;
-    widths_[ACol] = Width;
+    Result().SetColWidths(ACol, Width);
     applyWidth(ACol);
 }
 
 void TStringGrid::applyWidth(int ACol)
 {
-    const int width = widths_[ACol];
+    const int width = ColWidths(ACol);
     if (ACol < FixedCols())
         verticalHeader()->setFixedWidth(width);
     else
@@ -133,5 +146,20 @@ void TStringGrid::Invalidate()
 
 QFont ReportWindowFont()
 {
-    return QFont(QStringLiteral("Tahoma"), 8);
+    return QFont(ReportFontFamily(), ReportFontPoints);
+}
+
+void TStringGrid::changeEvent(QEvent *Event)
+{
+    if (Event->type() == QEvent::FontChange)
+        measureFont();
+    QTableView::changeEvent(Event);
+}
+
+void TStringGrid::measureFont()
+{
+    const QFont f = font();
+    // A font given in pixels is 3/4 of that in points on the 96-dpi display the widths assume.
+    const int points = f.pointSize() > 0 ? f.pointSize() : f.pixelSize() * 3 / 4;
+    Result().XWidth = CharPixelWidth(f.family(), points, f.bold(), u'X');
 }

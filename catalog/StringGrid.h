@@ -5,8 +5,8 @@
 #include <QFont>
 #include <QTableView>
 
+#include <memory>
 #include <span>
-#include <vector>
 
 // A string grid: cells addressed by column and row, the fixed column and row included, with
 // column widths in pixels. Read-only unless made editable. Drawing of each cell can be
@@ -17,9 +17,16 @@ QFont ReportWindowFont();
 class TStringGrid : public QTableView {
     Q_OBJECT
 public:
-    static constexpr int DefaultColWidth = 64;
+    static constexpr int DefaultColWidth = TReportResult::DefaultColWidth;
 
     explicit TStringGrid(QWidget *parent = nullptr);
+
+    // The result shown: cells, widths, codes. A result changed directly (not through the grid)
+    // is shown again by ResultChanged.
+    TReportResult &Result() const { return model_->Result(); }
+    const std::shared_ptr<TReportResult> &SharedResult() const { return model_->SharedResult(); }
+    void SetResult(std::shared_ptr<TReportResult> Result);
+    void ResultChanged();
 
     int ColCount() const { return model_->ColCount(); }
     void SetColCount(int Count);
@@ -49,10 +56,14 @@ public:
 
     TStringGridModel *GridModel() const { return model_; }
 
+protected:
+    void changeEvent(QEvent *Event) override;
+
 private:
+    // The result's columns are counted in characters of the font the grid is drawn in.
+    void measureFont();
     void applyWidth(int ACol);
     void applyFixed();
 
     TStringGridModel *model_;
-    std::vector<int> widths_;
 };

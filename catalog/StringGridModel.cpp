@@ -2,7 +2,33 @@
 
 #include <algorithm>
 
-TStringGridModel::TStringGridModel(QObject *parent) : QAbstractTableModel(parent) {}
+TStringGridModel::TStringGridModel(QObject *parent)
+    : QAbstractTableModel(parent), result_(std::make_shared<TReportResult>())
+{
+}
+
+void TStringGridModel::SetResult(std::shared_ptr<TReportResult> Result)
+{
+    beginResetModel();
+    result_ = Result ? std::move(Result) : std::make_shared<TReportResult>();
+    keepFixedCells();
+    endResetModel();
+}
+
+void TStringGridModel::ResultChanged()
+{
+    beginResetModel();
+    keepFixedCells();
+    endResetModel();
+}
+
+void TStringGridModel::keepFixedCells()
+{
+    if (result_->ColCount() < std::max(fixedCols_, 1))
+        result_->SetColCount(std::max(fixedCols_, 1));
+    if (result_->RowCount() < std::max(fixedRows_, 1))
+        result_->SetRowCount(std::max(fixedRows_, 1));
+}
 
 void TStringGridModel::SetColCount(int Count)
 {
@@ -11,14 +37,14 @@ void TStringGridModel::SetColCount(int Count)
     const int after = Count - fixedCols_;
     if (after > before) {
         beginInsertColumns(QModelIndex(), before, after - 1);
-        store_.SetColCount(Count);
+        result_->SetColCount(Count);
         endInsertColumns();
     } else if (after < before) {
         beginRemoveColumns(QModelIndex(), after, before - 1);
-        store_.SetColCount(Count);
+        result_->SetColCount(Count);
         endRemoveColumns();
     } else {
-        store_.SetColCount(Count);
+        result_->SetColCount(Count);
     }
 }
 
@@ -29,17 +55,14 @@ void TStringGridModel::SetRowCount(int Count)
     const int after = Count - fixedRows_;
     if (after > before) {
         beginInsertRows(QModelIndex(), before, after - 1);
-        rows_ = Count;
-        store_.Truncate(Count);
+        result_->SetRowCount(Count);
         endInsertRows();
     } else if (after < before) {
         beginRemoveRows(QModelIndex(), after, before - 1);
-        rows_ = Count;
-        store_.Truncate(Count);
+        result_->SetRowCount(Count);
         endRemoveRows();
     } else {
-        rows_ = Count;
-        store_.Truncate(Count);
+        result_->SetRowCount(Count);
     }
 }
 
@@ -47,8 +70,7 @@ void TStringGridModel::SetFixedCols(int Count)
 {
     beginResetModel();
     fixedCols_ = std::clamp(Count, 0, 1);
-    if (ColCount() < std::max(fixedCols_, 1))
-        store_.SetColCount(std::max(fixedCols_, 1));
+    keepFixedCells();
     endResetModel();
 }
 
@@ -56,13 +78,13 @@ void TStringGridModel::SetFixedRows(int Count)
 {
     beginResetModel();
     fixedRows_ = std::clamp(Count, 0, 1);
-    rows_ = std::max({rows_, fixedRows_, 1});
+    keepFixedCells();
     endResetModel();
 }
 
 void TStringGridModel::cellChanged(int ACol, int ARow)
 {
-    if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= rows_)
+    if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= RowCount())
         return;
     if (ARow < fixedRows_) {
         if (ACol >= fixedCols_)
@@ -77,14 +99,14 @@ void TStringGridModel::cellChanged(int ACol, int ARow)
 
 void TStringGridModel::SetCells(int ACol, int ARow, QStringView Text)
 {
-    store_.SetCell(ACol, ARow, Text);
+    result_->SetCells(ACol, ARow, Text);
     cellChanged(ACol, ARow);
 }
 
 void TStringGridModel::SetRowCells(int ARow, std::span<const QString> Texts)
 {
-    store_.SetRow(ARow, Texts);
-    if (ARow < 0 || ARow >= rows_)
+    result_->SetRowCells(ARow, Texts);
+    if (ARow < 0 || ARow >= RowCount())
         return;
     if (ARow < fixedRows_) {
         if (columnCount() > 0)
@@ -99,7 +121,7 @@ void TStringGridModel::SetRowCells(int ARow, std::span<const QString> Texts)
 
 int TStringGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : std::max(rows_ - fixedRows_, 0);
+    return parent.isValid() ? 0 : std::max(RowCount() - fixedRows_, 0);
 }
 
 int TStringGridModel::columnCount(const QModelIndex &parent) const

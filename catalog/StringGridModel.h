@@ -1,10 +1,11 @@
 #pragma once
 
-#include "catalog/GridStore.h"
+#include "catalog/ReportResult.h"
 
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -12,10 +13,10 @@
 // for the grid's ordinary drawing (left-aligned with a small margin).
 using TCellAlignment = std::function<std::optional<Qt::Alignment>(int ACol, int ARow)>;
 
-// The cells of a string grid as an item model. Grid coordinates (ACol, ARow) count the fixed
-// column and row too; the fixed row is the horizontal header and the fixed column the vertical
-// header, so both stay in place while the rest scrolls. At most one fixed column and one fixed
-// row.
+// The cells of a string grid as an item model over a result object, which it shares with
+// whoever made it. Grid coordinates (ACol, ARow) count the fixed column and row too; the fixed row
+// is the horizontal header and the fixed column the vertical header, so both stay in place while
+// the rest scrolls. At most one fixed column and one fixed row.
 class TStringGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -24,9 +25,17 @@ public:
 
     explicit TStringGridModel(QObject *parent = nullptr);
 
-    int ColCount() const { return store_.ColCount(); }
+    // The result shown; never null.
+    TReportResult &Result() const { return *result_; }
+    const std::shared_ptr<TReportResult> &SharedResult() const { return result_; }
+    // Shows another result (kept to at least the fixed column and row).
+    void SetResult(std::shared_ptr<TReportResult> Result);
+    // After the result was changed directly rather than through this model.
+    void ResultChanged();
+
+    int ColCount() const { return result_->ColCount(); }
     void SetColCount(int Count);
-    int RowCount() const { return rows_; }
+    int RowCount() const { return result_->RowCount(); }
     // Cells written past the old count become visible; rows past the new count are dropped.
     void SetRowCount(int Count);
     int FixedCols() const { return fixedCols_; }
@@ -34,13 +43,13 @@ public:
     int FixedRows() const { return fixedRows_; }
     void SetFixedRows(int Count);
 
-    QString Cells(int ACol, int ARow) const { return store_.Cell(ACol, ARow); }
-    QStringView CellView(int ACol, int ARow) const { return store_.CellView(ACol, ARow); }
+    QString Cells(int ACol, int ARow) const { return result_->Cells(ACol, ARow); }
+    QStringView CellView(int ACol, int ARow) const { return result_->CellView(ACol, ARow); }
     // Any row may be written, also past RowCount (it shows once RowCount reaches it).
     void SetCells(int ACol, int ARow, QStringView Text);
     void SetRowCells(int ARow, std::span<const QString> Texts);
-    void Squeeze() { store_.Squeeze(); }
-    std::size_t MemoryBytes() const { return store_.MemoryBytes(); }
+    void Squeeze() { result_->Squeeze(); }
+    std::size_t MemoryBytes() const { return result_->MemoryBytes(); }
 
     bool Editable() const { return editable_; }
     void SetEditable(bool Value) { editable_ = Value; }
@@ -57,9 +66,9 @@ public:
 private:
     QVariant cellData(int ACol, int ARow, int role) const;
     void cellChanged(int ACol, int ARow);
+    void keepFixedCells();
 
-    TGridStore store_;
-    int rows_ = 0;
+    std::shared_ptr<TReportResult> result_;
     int fixedCols_ = 0;
     int fixedRows_ = 0;
     bool editable_ = false;

@@ -92,15 +92,23 @@ void ErrorMessage(const QString &AFirstMessage, const QString &ALastMessage)
 
 int MyMessageDlg(const QString &Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx)
 {
+    return MyMessageDlg(Msg, QString(), DlgType, Buttons, HelpCtx);
+}
+
+int MyMessageDlg(const QString &Msg, const QString &Detail, TMsgDlgType DlgType,
+                 TMsgDlgButtons Buttons, int HelpCtx)
+{
     const QList<TMsgDlgBtn> buttons = MsgDlgButtonList(Buttons);
     if (DialogInterceptor *interceptor = dialogInterceptor()) {
-        ShownDialog shown{QStringLiteral("dialog"), MsgDlgTitle(DlgType), DlgType, Msg, {}, {}};
+        ShownDialog shown{QStringLiteral("dialog"), MsgDlgTitle(DlgType), DlgType, Msg, Detail, {}};
         for (TMsgDlgBtn b : buttons)
             shown.buttons.append(MsgDlgButtonCaption(b));
         return interceptor->answer(shown);
     }
     PlacedMessageBox box(iconOf(DlgType), MsgDlgTitle(DlgType), Msg, currentScreenLayout());
     box.setProperty("HelpContext", HelpCtx);
+    if (!Detail.isEmpty())
+        box.setDetailedText(Detail);
     QHash<QAbstractButton *, int> results;
     QAbstractButton *help = nullptr;
     for (TMsgDlgBtn b : buttons) {

@@ -19,3 +19,7 @@ void ErrorMessage(const QString &AFirstMessage, const QString &ALastMessage);
 // A standard message box with one button per member of Buttons; returns the result of the
 // button pressed.
 int MyMessageDlg(const QString &Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);
+// The same box with a detail text behind its details button (none when Detail is empty): the
+// server's own text of a failure the message sums up.
+int MyMessageDlg(const QString &Msg, const QString &Detail, TMsgDlgType DlgType,
+                 TMsgDlgButtons Buttons, int HelpCtx);

@@ -1,5 +1,6 @@
 #include "db/MesConnect.h"
 
+#include "db/Supervision.h"
 #include "db/UiThread.h"
 
 #include <QApplication>
@@ -105,4 +106,55 @@ void TFMesConnect::keyPressEvent(QKeyEvent *Event)
         return;
     }
     QDialog::keyPressEvent(Event);
+}
+
+namespace {
+// The waiting window as the supervision's view.
+class TWaitingWindowView : public TSupervisionView {
+public:
+    void Make(const QString &Title) override
+    {
+        if (FMesConnect)
+            return;
+        FMesConnect = new TFMesConnect();
+        if (!Title.isEmpty())
+            FMesConnect->setWindowTitle(Title);
+    }
+
+    void Found(bool Found) override
+    {
+        TFMesConnect *window = FMesConnect;
+        if (!window)
+            return;
+        // Visible but not active reads FshM false: it is closed all the same and never
+        // shown twice.
+        if (Found && (window->FshM || window->isVisible()))
+            window->close();
+        else if (!Found && !window->FshM && !window->isVisible())
+            show(window);
+    }
+
+    void Free() override
+    {
+        delete FMesConnect;
+        FMesConnect = nullptr;
+    }
+
+private:
+    // Shown without blocking the caller: a blocking modal loop inside a timer's handler would
+    // hold that timer, and the steps must go on probing meanwhile.
+    static void show(TFMesConnect *window)
+    {
+        window->setWindowModality(Qt::ApplicationModal);
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+};
+} // namespace
+
+TSupervisionView &WaitingWindowView()
+{
+    static TWaitingWindowView view;
+    return view;
 }

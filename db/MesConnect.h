@@ -4,6 +4,7 @@
 
 class QLabel;
 class QPushButton;
+class TSupervisionView;
 
 // The waiting window shown while no main server can be found: red, always on top, without
 // title-bar buttons; its button ends the program. FshM says whether it is shown and active.
@@ -29,3 +30,7 @@ protected:
 
 // The process-wide waiting window; none until the supervision or a window makes it.
 extern TFMesConnect *FMesConnect;
+
+// The waiting window as the supervision shows it: made at the start with AutoConnect, shown
+// (application-modal) while no main server is found and closed when one is.
+TSupervisionView &WaitingWindowView();

@@ -42,18 +42,20 @@ void checkedRun(TOracleStatement &st, bool mirror)
     st.SetSession(base.ADatabase);
 }
 
-void report(const char *prefix, const std::exception &e, const TOracleStatement &st)
+void report(TDbError &error, const char *prefix, const std::exception &e,
+            const TOracleStatement &st)
 {
+    error = DbErrorOf(QString::fromLatin1(prefix), e, st.SQLText());
     if (Debug_)
-        ShowErrorOnUiThread(QString::fromLatin1(prefix) + QStringLiteral("\r\n") + ExceptionText(e),
-                            st.SQLText());
+        ShowErrorOnUiThread(error.Summary(), error.Statement);
 }
 
 // NoteExecSQL of both classes: the checked execution, the commit on request, and on any
 // error the report and the rollback of both servers.
-bool noteExecSQL(TOracleStatement &st, const std::function<void()> &execute, bool commit,
-                 const char *prefix)
+bool noteExecSQL(TOracleStatement &st, TDbError &error, const std::function<void()> &execute,
+                 bool commit, const char *prefix)
 {
+    error = {};
     try {
         st.SetSession(module().ADatabase);
         execute();
@@ -61,7 +63,7 @@ bool noteExecSQL(TOracleStatement &st, const std::function<void()> &execute, boo
             module().Commit_();
         return true;
     } catch (const std::exception &e) {
-        report(prefix, e, st);
+        report(error, prefix, e, st);
         try {
             if (FOracleBase)
                 FOracleBase->Rollback_();
@@ -72,13 +74,15 @@ bool noteExecSQL(TOracleStatement &st, const std::function<void()> &execute, boo
     }
 }
 
-bool noteStep(TOracleStatement &st, const std::function<void()> &step, const char *prefix)
+bool noteStep(TOracleStatement &st, TDbError &error, const std::function<void()> &step,
+              const char *prefix)
 {
+    error = {};
     try {
         step();
         return true;
     } catch (const std::exception &e) {
-        report(prefix, e, st);
+        report(error, prefix, e, st);
         return false;
     }
 }
@@ -104,13 +108,13 @@ void TNoteQuery::Execute()
 bool TNoteQuery::NoteExecSQL(bool C)
 {
     return noteExecSQL(
-        *this, [this] { Execute(); }, C, "NoteQuery.NoteExecSQL");
+        *this, lastError_, [this] { Execute(); }, C, "NoteQuery.NoteExecSQL");
 }
 
 bool TNoteQuery::NoteOpen()
 {
     return noteStep(
-        *this,
+        *this, lastError_,
         [this] {
             SetSession(module().ADatabase);
             checkedRun(*this, false);
@@ -121,7 +125,7 @@ bool TNoteQuery::NoteOpen()
 bool TNoteQuery::NoteNext()
 {
     return noteStep(
-        *this, [this] { Next(); }, "NoteQuery.NoteNext");
+        *this, lastError_, [this] { Next(); }, "NoteQuery.NoteNext");
 }
 
 TNoteDataSet::TNoteDataSet(QObject *Owner) : TOracleDataSet(Owner)
@@ -143,17 +147,17 @@ void TNoteDataSet::Open()
 bool TNoteDataSet::NoteExecSQL(bool C)
 {
     return noteExecSQL(
-        *this, [this] { ExecSQL(); }, C, "NoteDataSet.NoteExecSQL");
+        *this, lastError_, [this] { ExecSQL(); }, C, "NoteDataSet.NoteExecSQL");
 }
 
 bool TNoteDataSet::NoteOpen()
 {
     return noteStep(
-        *this, [this] { Open(); }, "NoteDataSet.NoteOpen");
+        *this, lastError_, [this] { Open(); }, "NoteDataSet.NoteOpen");
 }
 
 bool TNoteDataSet::NoteNext()
 {
     return noteStep(
-        *this, [this] { Next(); }, "NoteDataSet.NoteNext");
+        *this, lastError_, [this] { Next(); }, "NoteDataSet.NoteNext");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/DbError.h"
 #include "db/OracleStatement.h"
 
 #include <QString>
@@ -13,8 +14,9 @@ bool SELECT_(const QString &s);
 // FOracleBase->ADatabase, obey the server state (view mode: only reading statements run;
 // mirrored: every changing statement is run a second time on FOracleBase->BDatabase, whose
 // failure silently clears WriteToRezerv), and their Note operations turn every error into a
-// false result, rolling back where they change data. With Debug_ set each such error is shown
-// with ErrorMessage(prefix + CRLF + message, statement text).
+// false result, rolling back where they change data, and keep the error (the operation's
+// prefix, the server's text, the statement) in LastError for the caller to show. With Debug_
+// set each such error also goes to the error sink (prefix + CRLF + message, statement text).
 
 class TNoteQuery : public TOracleQuery {
     Q_OBJECT
@@ -30,6 +32,12 @@ public:
     bool NoteOpen();
     // Next; false on error.
     bool NoteNext();
+
+    // The error of the last Note operation that failed; cleared when one starts.
+    const TDbError &LastError() const { return lastError_; }
+
+private:
+    TDbError lastError_;
 };
 
 class TNoteDataSet : public TOracleDataSet {
@@ -46,4 +54,15 @@ public:
     bool NoteExecSQL(bool C);
     bool NoteOpen();
     bool NoteNext();
+
+    const TDbError &LastError() const { return lastError_; }
+
+private:
+    TDbError lastError_;
 };
+
+// The outcome of a Note operation as a value: success, or the statement's error.
+template <class TNote> TDbResult NoteResult(bool Ok, const TNote &Statement)
+{
+    return Ok ? TDbResult() : TDbResult(Statement.LastError());
+}

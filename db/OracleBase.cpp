@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QTimer>
 
 #include <arpa/inet.h>
@@ -199,7 +198,7 @@ void TFOracleBase::CheckUserAccess()
     }
     UserIP = GetIPAddr();
     TDBMS_Application_Info info(ADatabase, QStringLiteral("DBMS_Application_Info"));
-    info.Set_Module(QGuiApplication::applicationDisplayName(), UserIP);
+    info.Set_Module(QCoreApplication::applicationName(), UserIP);
     info.Set_Client_Info(QString::number(UserTabNum));
 }
 
@@ -280,5 +279,5 @@ int TFOracleBase::CheckConnection(bool)
 
 void TFOracleBase::TimerAutoConnectTimer()
 {
-    TimerConditionSRV(nullptr);
+    SupervisionTimerStep();
 }

@@ -6,8 +6,6 @@
 #include "db/OracleSession.h"
 #include "db/UiThread.h"
 
-#include <QComboBox>
-
 #include <memory>
 
 bool SetSessionPar(const QString &ParName, const QString &ParValue)
@@ -27,17 +25,22 @@ bool SetSessionPar(const QString &ParName, const QString &ParValue)
     }
 }
 
-int CreMaxID(const QString &s)
+int CreMaxID(const QString &s, TDbError *Error)
 {
     TNoteDataSet ds;
     ds.SQL.append(s);
-    if (!ds.NoteOpen())
+    if (!ds.NoteOpen()) {
+        if (Error)
+            *Error = ds.LastError();
         return -1;
+    }
     try {
         if (ds.Eof())
             return 0;
         return int(ds.FieldByName(QStringLiteral("ID")).AsInteger()) + 1;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        if (Error)
+            *Error = DbErrorOf(QStringLiteral("CreMaxID"), e, s);
         return -1;
     }
 }
@@ -85,18 +88,5 @@ bool LoadStrings(TCodedStrings &Items, TNoteDataSet *NDS, const QString &Table,
     NDS->Close();
     if (result && !NotDefItem.isEmpty())
         Items.prepend({NotDefItem, 0});
-    return result;
-}
-
-bool LoadComboBox(QComboBox *CB, TNoteDataSet *NDS, const QString &Table, const QString &NameField,
-                  const QString &CodeField, const QString &Condition, const QString &OrderField,
-                  const QString &NotDefItem, bool Distinct)
-{
-    TCodedStrings items;
-    const bool result = LoadStrings(items, NDS, Table, NameField, CodeField, Condition, OrderField,
-                                    NotDefItem, Distinct);
-    CB->clear();
-    for (const TCodedString &item : items)
-        CB->addItem(item.Text, item.Code);
     return result;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "db/DbError.h"
+
 #include <QList>
 #include <QString>
 
-class QComboBox;
 class TNoteDataSet;
 
 // "ALTER SESSION SET " + ParName + " = " + ParValue (in the working engine's dialect) as a
@@ -12,8 +13,9 @@ class TNoteDataSet;
 bool SetSessionPar(const QString &ParName, const QString &ParValue);
 
 // Runs s, a query selecting the greatest identifier as a column named ID: its value plus 1
-// (NULL counts as 0, so an empty table gives 1), 0 with no row, -1 when the query fails.
-int CreMaxID(const QString &s);
+// (NULL counts as 0, so an empty table gives 1), 0 with no row, -1 when the query fails (its
+// error into Error, when given).
+int CreMaxID(const QString &s, TDbError *Error = nullptr);
 
 // One item of a list of texts each carrying an integer.
 struct TCodedString {
@@ -32,9 +34,3 @@ using TCodedStrings = QList<TCodedString>;
 bool LoadStrings(TCodedStrings &Items, TNoteDataSet *NDS, const QString &Table,
                  const QString &NameField, const QString &CodeField, const QString &Condition,
                  const QString &OrderField, const QString &NotDefItem, bool Distinct);
-
-// LoadStrings into the items of CB: each item's text, with its integer as the item data
-// (Qt::UserRole).
-bool LoadComboBox(QComboBox *CB, TNoteDataSet *NDS, const QString &Table, const QString &NameField,
-                  const QString &CodeField, const QString &Condition, const QString &OrderField,
-                  const QString &NotDefItem, bool Distinct);

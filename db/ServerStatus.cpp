@@ -2,10 +2,6 @@
 
 #include "db/OracleSession.h"
 
-#include <QFontMetrics>
-#include <QLabel>
-#include <QStatusBar>
-
 TSharedText User_All_Name{QString()};
 
 namespace {
@@ -40,12 +36,6 @@ QString userPart(bool always)
     return QStringLiteral("Пользователь: ") + Q + name + Q + QStringLiteral("   ");
 }
 
-void showInPanel0(QStatusBar *Sb, const QString &text)
-{
-    QLabel *panel = StatusPanel0(Sb);
-    panel->setText(text);
-    panel->setFixedWidth(QFontMetrics(Sb->font()).horizontalAdvance(text));
-}
 } // namespace
 
 QString ServerStatusText()
@@ -56,26 +46,4 @@ QString ServerStatusText()
 QString ServerStatusTextFull()
 {
     return serverPart(true) + userPart(true);
-}
-
-QLabel *StatusPanel0(QStatusBar *Sb)
-{
-    const QString name = QStringLiteral("Panel0");
-    if (auto *panel = Sb->findChild<QLabel *>(name, Qt::FindDirectChildrenOnly))
-        return panel;
-    auto *panel = new QLabel(Sb);
-    panel->setObjectName(name);
-    Sb->addWidget(panel);
-    return panel;
-}
-
-void NameSRVToSB(QStatusBar *Sb)
-{
-    showInPanel0(Sb, ServerStatusText());
-}
-
-void NameSRVToSB(QStatusBar *Sb, const QString &pUser_All_Name)
-{
-    Q_UNUSED(pUser_All_Name);
-    showInPanel0(Sb, ServerStatusTextFull());
 }

@@ -4,9 +4,6 @@
 
 #include <QString>
 
-class QLabel;
-class QStatusBar;
-
 // The full name of the logged-in user; the login sets it, the status texts show it.
 extern TSharedText User_All_Name;
 
@@ -17,11 +14,3 @@ QString ServerStatusText();
 // The form offered to other windows: with two servers always the "Два сервера. Основной"
 // form, and the user part always appended.
 QString ServerStatusTextFull();
-
-// Writes the description into panel 0 of Sb and fits the panel to its text.
-void NameSRVToSB(QStatusBar *Sb);
-// As above with ServerStatusTextFull; pUser_All_Name is not used (User_All_Name is).
-void NameSRVToSB(QStatusBar *Sb, const QString &pUser_All_Name);
-
-// Panel 0 of a status bar: a label named "Panel0", made on first use.
-QLabel *StatusPanel0(QStatusBar *Sb);

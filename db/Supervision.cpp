@@ -2,20 +2,16 @@
 
 #include "common/IniFile.h"
 #include "db/ManualResetEvent.h"
-#include "db/MesConnect.h"
 #include "db/OracleBase.h"
 #include "db/OracleSession.h"
 #include "db/ProbeThreads.h"
-#include "db/ServerStatus.h"
 #include "db/UiThread.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
-#include <QPointer>
-#include <QStatusBar>
 #include <QTimer>
 
-// Start and stop of the supervision, its steps, the timer step with the waiting window.
+// Start and stop of the supervision, its steps, the timer step with its view.
 
 namespace {
 void clearFlags(TFOracleBase &base)
@@ -28,24 +24,13 @@ void clearFlags(TFOracleBase &base)
     base.Is_Connect_B = false;
 }
 
-void setStatusColour(QStatusBar *Sb, const QColor &colour)
-{
-    QPalette palette = Sb->palette();
-    palette.setColor(QPalette::Window, colour);
-    Sb->setPalette(palette);
-    Sb->setAutoFillBackground(true);
-}
-
-// Shows the waiting window without blocking the caller: a blocking modal loop inside a
-// timer's handler would hold that timer, and the steps must go on probing meanwhile.
-void showWaitingWindow(TFMesConnect *window)
-{
-    window->setWindowModality(Qt::ApplicationModal);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
+TSupervisionView *supervisionView = nullptr;
 } // namespace
+
+void SetSupervisionView(TSupervisionView *View)
+{
+    supervisionView = View;
+}
 
 void StartWorkDB(int CountSrv)
 {
@@ -72,8 +57,8 @@ void StartWorkDB(int CountSrv)
     base.ResetPowerDB = false;
 
     if (base.AutoConnect) {
-        if (!FMesConnect)
-            FMesConnect = new TFMesConnect();
+        if (supervisionView)
+            supervisionView->Make(QString());
         base.TimerAutoConnect->setInterval(1000);
         base.TimerAutoConnect->start();
     }
@@ -98,8 +83,8 @@ void EndWorkDB()
     clearFlags(base);
     delete base.CheckEndReservEvent;
     base.CheckEndReservEvent = nullptr;
-    delete FMesConnect;
-    FMesConnect = nullptr;
+    if (supervisionView)
+        supervisionView->Free();
     base.Dis_Connect(base.ADatabase);
     base.Dis_Connect(base.BDatabase);
 }
@@ -130,51 +115,22 @@ bool ConnectAllServer()
     return result;
 }
 
-void TimerConditionSRV(QStatusBar *Sb)
+std::optional<bool> SupervisionTimerStep()
 {
-    const QPointer<QStatusBar> bar(Sb);
-    if (bar && FOracleBase)
-        NameSRVToSB(bar);
-    if (!FOracleBase || FOracleBase->ResetPowerDB) {
-        if (bar)
-            bar->showMessage(QStringLiteral("Программа в режиме перезагрузки!"));
-        return;
-    }
-    const bool stateC = ConnectAllServer();
-    if (TFMesConnect *window = FMesConnect) {
-        // Visible but not active reads FshM false: it is closed all the same and never
-        // shown twice.
-        if (stateC && (window->FshM || window->isVisible()))
-            window->close();
-        else if (!stateC && !window->FshM && !window->isVisible())
-            showWaitingWindow(window);
-    }
-    if (!bar)
-        return;
-    if (!stateC) {
-        setStatusColour(bar, QColor(255, 0, 0));
-        bar->showMessage(QStringLiteral("Идет поиск основного сервера!"));
-    } else if (!WriteToSRV) {
-        setStatusColour(bar, QColor(0, 128, 0));
-        bar->showMessage(QStringLiteral("Программа в режиме просмотра!"));
-    } else {
-        const QString text = bar->currentMessage();
-        if (text.contains(QStringLiteral("Идет поиск основного")) ||
-            text.contains(QStringLiteral("Программа в режиме п")))
-            bar->clearMessage();
-        setStatusColour(bar, QApplication::palette().color(QPalette::Button));
-    }
+    if (!FOracleBase || FOracleBase->ResetPowerDB)
+        return std::nullopt;
+    const bool found = ConnectAllServer();
+    if (supervisionView)
+        supervisionView->Found(found);
+    return found;
 }
 
 void StartConditionSRV(QTimer *Timer1)
 {
     TFOracleBase &base = *FOracleBase;
-    if (!FMesConnect) {
-        FMesConnect = new TFMesConnect();
-        FMesConnect->setWindowTitle(QStringLiteral("Программа \"") +
-                                    QGuiApplication::applicationDisplayName() +
-                                    QStringLiteral("\""));
-    }
+    if (supervisionView)
+        supervisionView->Make(QStringLiteral("Программа \"") + QCoreApplication::applicationName() +
+                              QStringLiteral("\""));
     const IniFile ini(CurrDir + QDir::separator() + QStringLiteral("viri.ini"));
     base.IntervalConditionServer =
         ini.readInteger(QStringLiteral("Timer"), QStringLiteral("IntervalConditionServer"), 3000);

@@ -1,6 +1,9 @@
 #pragma once
 
-class QStatusBar;
+#include <QString>
+
+#include <optional>
+
 class QTimer;
 class TOracleSession;
 
@@ -31,12 +34,24 @@ bool ConnectReservServer();
 // retried on a probe thread, so the step itself stays short.
 bool ConnectAllServer();
 
-// The timer step: status text of Sb (when given), one supervision step, the waiting window
-// shown (application-modal) while no main server is found and closed when one is, and the
-// state's text and colour in Sb.
-void TimerConditionSRV(QStatusBar *Sb);
-// For a window that runs supervision on its own timer: makes the waiting window when there
-// is none and starts Timer1 with [Timer] IntervalConditionServer of viri.ini (3000 ms).
+// What the supervision shows while it works: in the windows program, the waiting window. The
+// program installs it; without one the supervision runs unseen (the unattended program).
+class TSupervisionView {
+public:
+    virtual ~TSupervisionView() = default;
+    // Makes the view when there is none; Title, when not empty, captions the one it makes.
+    virtual void Make(const QString &Title) = 0;
+    // After each timer step: whether a main server is found.
+    virtual void Found(bool Found) = 0;
+    virtual void Free() = 0;
+};
+void SetSupervisionView(TSupervisionView *View);
+
+// The timer step: one supervision step, then the view told whether a main server is found.
+// Nothing while the module is missing or restarting.
+std::optional<bool> SupervisionTimerStep();
+// For a window that runs supervision on its own timer: makes the view (captioned with the
+// program's name) and starts Timer1 with [Timer] IntervalConditionServer of viri.ini (3000 ms).
 void StartConditionSRV(QTimer *Timer1);
 
 // WriteToRezerv and WriteToSRV cleared, then Is_Connect_ := one supervision step.

@@ -1,15 +1,34 @@
 #include "db/UiThread.h"
 
-#include "common/MessageDialogs.h"
+#include "db/DbError.h"
 #include "db/OracleError.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
+#include <QDebug>
+
 #include <atomic>
+#include <mutex>
+#include <utility>
 
 namespace {
 std::atomic<bool> terminateRequested{false};
+
+std::mutex sinkMutex;
+TErrorSink errorSink;
+
+TErrorSink currentSink()
+{
+    std::lock_guard lock(sinkMutex);
+    return errorSink;
+}
+} // namespace
+
+TErrorSink SetErrorSink(TErrorSink Sink)
+{
+    std::lock_guard lock(sinkMutex);
+    return std::exchange(errorSink, std::move(Sink));
 }
 
 void RunOnUiThread(std::function<void()> fn)
@@ -24,7 +43,12 @@ void RunOnUiThread(std::function<void()> fn)
 
 void ShowErrorOnUiThread(const QString &First, const QString &Last)
 {
-    RunOnUiThread([First, Last] { ErrorMessage(First, Last); });
+    RunOnUiThread([First, Last] {
+        if (const TErrorSink sink = currentSink())
+            sink(First, Last);
+        else
+            qWarning().noquote() << First << Last;
+    });
 }
 
 void TerminateApplication()

@@ -11,7 +11,8 @@
 // event loop and returns.
 void RunOnUiThread(std::function<void()> fn);
 
-// ErrorMessage(First, Last), on the user-interface thread (queued from any other thread).
+// The installed error sink (SetErrorSink) with First and Last, on the user-interface thread
+// (queued from any other thread).
 void ShowErrorOnUiThread(const QString &First, const QString &Last);
 
 // Tells the application to end: its event loop quits (a queued call, so it also works from a

@@ -28,6 +28,8 @@ QString messageOf(EQExportError::Kind kind, const QString &arg, const QString &r
         return QStringLiteral("Too many columns (%1): a sheet holds 256").arg(arg);
     case EQExportError::NoRoomForData:
         return QStringLiteral("Header, caption and footer rows leave no room for data on a sheet");
+    case EQExportError::NoSource:
+        return QStringLiteral("Export source (StringGrid) is not assigned");
     }
     return {};
 }

@@ -18,6 +18,7 @@ public:
         StringTooLarge,      // "String too large"
         TooManyColumns,      // a sheet holds 256 columns
         NoRoomForData,       // header, caption and footer rows fill a whole sheet
+        NoSource,            // "Export source (StringGrid) is not assigned"
     };
 
     EQExportError(Kind kind, const QString &message);

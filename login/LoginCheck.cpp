@@ -1,6 +1,5 @@
 #include "login/LoginCheck.h"
 
-#include "common/MessageDialogs.h"
 #include "db/OracleBase.h"
 #include "db/OracleError.h"
 #include "db/OracleSession.h"
@@ -84,14 +83,13 @@ TLoginAttempt CheckUserLogin(const QString &AUser, const QString &APsw, const QS
         q.Execute();
         if (q.Eof()) {
             out.Refused = true;
-            MyMessageDlg(RefusedLoginText(AUser), TMsgDlgType::mtError, {TMsgDlgBtn::mbCancel}, 0);
             return out;
         }
         out.Result = ReceiveMeanings(q);
         FOracleBase->UserTabNum = int(q.FieldByName(QStringLiteral("TABNUM")).AsInteger());
         recordLoginAddress(q, UserIP);
     } catch (const std::exception &e) {
-        ErrorMessage(ExceptionText(e), q.SQLText());
+        out.Error = DbErrorOf(QString(), e, q.SQLText());
     }
     return out;
 }

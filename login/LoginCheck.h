@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/DbError.h"
+
 #include <QString>
 
 #include <functional>
@@ -21,13 +23,14 @@ QString RefusedLoginText(const QString &AUser);
 // What one check came to: Result is the hook's result on a match, else 0.
 struct TLoginAttempt {
     int Result = 0;
-    bool Refused = false;
+    bool Refused = false; // no row: the caller shows RefusedLoginText
+    TDbError Error;       // a database error of the check, for the caller to show
 };
 
-// Connects FOracleBase->ADatabase when needed and runs the login statement. No row: the
-// refused message (Refused). A row: ReceiveMeanings on it gives the result, UserTabNum takes
-// its TABNUM, UserIP becomes the user's last address (IP), committed, and the access check
-// runs; a failure of these last three is rolled back silently. Any other database error is
-// shown with the statement text and leaves the result as it was.
+// Connects FOracleBase->ADatabase when needed and runs the login statement. No row: Refused.
+// A row: ReceiveMeanings on it gives the result, UserTabNum takes its TABNUM, UserIP becomes
+// the user's last address (IP), committed, and the access check runs; a failure of these last
+// three is rolled back silently. Any other database error comes back in Error, with the
+// statement text, and leaves the result as it was.
 TLoginAttempt CheckUserLogin(const QString &AUser, const QString &APsw, const QString &UserIP,
                              const std::function<int(TOracleQuery &)> &ReceiveMeanings);

@@ -2,11 +2,11 @@
 
 #include "common/MessageDialogs.h"
 #include "common/Placement.h"
+#include "db/ComboBoxLoader.h"
 #include "db/OracleBase.h"
 #include "db/OracleError.h"
 #include "db/OracleSession.h"
-#include "db/QueryHelpers.h"
-#include "db/ServerStatus.h"
+#include "db/StatusBarPainting.h"
 #include "login/CommandLine.h"
 #include "login/LoginSettings.h"
 #include "login/SessionVariables.h"
@@ -151,7 +151,8 @@ void TLoginForm::OKBtnClick()
     Pass = Edit2->text();
     const int result = ReceiveInput(Edit1->currentText(), Pass);
     setResult(result);
-    Count_Val_smena(NowDays(), this);
+    if (const std::optional<QString> title = Count_Val_smena(NowDays()))
+        setWindowTitle(*title);
     WriteLoginName(Edit1->currentText());
     if (result != 0)
         done(result);

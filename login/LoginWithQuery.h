@@ -3,6 +3,11 @@
 #include "login/LoginForm.h"
 
 class TOracleQuery;
+struct TLoginAttempt;
+
+// What a check came to, shown as the dialog shows it: the refused message, or the database's
+// error in the error window; nothing for a match.
+void ShowLoginOutcome(const TLoginAttempt &Attempt, const QString &AUser);
 
 // The login dialog that checks against USER_PSW on the working session. What a match
 // loads is left to ReceiveMeanings.

@@ -5,8 +5,6 @@
 #include "login/LoginSettings.h"
 #include "login/SessionVariables.h"
 
-#include <QWidget>
-
 #include <cmath>
 
 namespace {
@@ -54,11 +52,12 @@ double NoShiftEnd()
     return NowDays() + 10000;
 }
 
-void Count_Val_smena(double N, QWidget *F)
+std::optional<QString> Count_Val_smena(double N)
 {
     Val_smena = ShiftEndOf(N);
     if (!SHOW_SMENA_PASSWORD)
         Val_smena = NoShiftEnd();
     if (ReadShowTime())
-        F->setWindowTitle(DaysToText(Val_smena));
+        return DaysToText(Val_smena);
+    return std::nullopt;
 }

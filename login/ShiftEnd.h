@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
-class QWidget;
+#include <optional>
 
 // Date-times as days since 1899-12-30, the fraction being the time of day (how Val_smena is
 // kept), in local time.
@@ -21,5 +21,5 @@ double ShiftEndOf(double N);
 double NoShiftEnd();
 
 // Val_smena for a login at N: its shift end, or now + 10000 days when shift passwords are
-// off. With Login/SHOWTIME set in Temp.tmp, F's caption shows it.
-void Count_Val_smena(double N, QWidget *F);
+// off. With Login/SHOWTIME set in Temp.tmp, the text a caption shows of it.
+std::optional<QString> Count_Val_smena(double N);

@@ -4,14 +4,18 @@
 
 #include <QRegularExpression>
 
-std::vector<TSend> LoadRecipients()
+std::vector<TSend> LoadRecipients(TDbResult *Outcome)
 {
     std::vector<TSend> result;
+    TDbResult outcome;
     TNoteDataSet ds;
     ds.SQL = QStringList{
         QStringLiteral("SELECT ID_MAIL, ADR_MAIL, ADR_NAME, ID_REPORT FROM QUORVEL_MAIL")};
-    if (!ds.NoteOpen())
+    if (!ds.NoteOpen()) {
+        if (Outcome)
+            *Outcome = ds.LastError();
         return result;
+    }
     try {
         while (!ds.Eof()) {
             TSend send;
@@ -20,22 +24,30 @@ std::vector<TSend> LoadRecipients()
             send.ADR_NAME = ds.Fields(2).AsString();
             send.ID_REPORT = ds.Fields(3).AsString();
             result.push_back(std::move(send));
-            if (!ds.NoteNext())
+            if (!ds.NoteNext()) {
+                outcome = ds.LastError();
                 break;
+            }
         }
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // A value that cannot be read ends the list like a failed fetch.
+        outcome = DbErrorOf(QStringLiteral("LoadRecipients"), e, ds.SQLText());
     }
+    if (Outcome)
+        *Outcome = outcome;
     return result;
 }
 
-TPopServer LoadPopServer()
+TPopServer LoadPopServer(TDbResult *Outcome)
 {
     TPopServer server;
     TNoteDataSet ds;
     ds.SQL = QStringList{
         QStringLiteral("SELECT IP_POP_SERVER , POP_USER ,POP_PASSWORD FROM QUORVEL_POP")};
-    if (ds.NoteOpen() && !ds.Eof()) {
+    const bool opened = ds.NoteOpen();
+    if (Outcome)
+        *Outcome = NoteResult(opened, ds);
+    if (opened && !ds.Eof()) {
         server.IP_POP_SERVER = ds.Fields(0).AsString();
         server.POP_USER = ds.Fields(1).AsString();
         server.POP_PASSWORD = ds.Fields(2).AsString();
@@ -45,8 +57,8 @@ TPopServer LoadPopServer()
 
 namespace {
 // Runs one insert of the save, the three values bound as strings; Commit ends the transaction.
-bool insertRow(const QString &Statement, const QString &AM, const QString &AN, const QString &IR,
-               bool Commit)
+TDbResult insertRow(const QString &Statement, const QString &AM, const QString &AN,
+                    const QString &IR, bool Commit)
 {
     TNoteQuery q;
     q.SQL = QStringList{Statement, QStringLiteral("VALUES(:AM, :AN, :IR)")};
@@ -56,31 +68,34 @@ bool insertRow(const QString &Statement, const QString &AM, const QString &AN, c
         q.DeclareVariable(QString::fromLatin1(name), otString);
         q.SetVariable(QString::fromLatin1(name), *value);
     }
-    return q.NoteExecSQL(Commit);
+    return NoteResult(q.NoteExecSQL(Commit), q);
 }
 
-bool deleteAll(const QString &Table)
+TDbResult deleteAll(const QString &Table)
 {
     TNoteQuery q;
     q.SQL = QStringList{QStringLiteral("DELETE FROM ") + Table};
-    return q.NoteExecSQL(false);
+    return NoteResult(q.NoteExecSQL(false), q);
 }
 } // namespace
 
-bool SaveMailSettings(const std::vector<const TSend *> &Recipients, const TPopServer &Server)
+TDbResult SaveMailSettings(const std::vector<const TSend *> &Recipients, const TPopServer &Server)
 {
     // A failing statement rolls back the whole transaction, so the old list is never lost.
-    if (!deleteAll(QStringLiteral("QUORVEL_MAIL")))
-        return false;
+    if (TDbResult deleted = deleteAll(QStringLiteral("QUORVEL_MAIL")); !deleted)
+        return deleted;
     for (const TSend *send : Recipients) {
-        if (!insertRow(QStringLiteral("INSERT INTO QUORVEL_MAIL (ADR_MAIL , ADR_NAME ,ID_REPORT)"),
-                       send->ADR_MAIL, send->ADR_NAME, send->ID_REPORT, false))
-            return false;
+        TDbResult inserted =
+            insertRow(QStringLiteral("INSERT INTO QUORVEL_MAIL (ADR_MAIL , ADR_NAME ,ID_REPORT)"),
+                      send->ADR_MAIL, send->ADR_NAME, send->ID_REPORT, false);
+        if (!inserted)
+            return inserted;
     }
-    return deleteAll(QStringLiteral("QUORVEL_POP")) &&
-           insertRow(
-               QStringLiteral("INSERT INTO QUORVEL_POP (IP_POP_SERVER , POP_USER ,POP_PASSWORD)"),
-               Server.IP_POP_SERVER, Server.POP_USER, Server.POP_PASSWORD, true);
+    if (TDbResult deleted = deleteAll(QStringLiteral("QUORVEL_POP")); !deleted)
+        return deleted;
+    return insertRow(
+        QStringLiteral("INSERT INTO QUORVEL_POP (IP_POP_SERVER , POP_USER ,POP_PASSWORD)"),
+        Server.IP_POP_SERVER, Server.POP_USER, Server.POP_PASSWORD, true);
 }
 
 QStringList ReportIdList(const QString &Ids)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/DbError.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,16 +29,18 @@ struct TPopServer {
     bool operator==(const TPopServer &) const = default;
 };
 
-// Every recipient in database order. A failing read ends the list silently with the rows
-// read so far.
-std::vector<TSend> LoadRecipients();
+// Every recipient in database order. A failing read ends the list with the rows read so far,
+// and its error goes to Outcome (when given).
+std::vector<TSend> LoadRecipients(TDbResult *Outcome = nullptr);
 
-// The first QUORVEL_POP row; every field empty when there is none or the read fails.
-TPopServer LoadPopServer();
+// The first QUORVEL_POP row; every field empty when there is none or the read fails (its
+// error to Outcome).
+TPopServer LoadPopServer(TDbResult *Outcome = nullptr);
 
-// Replaces the recipient list and the server row in one transaction. False when a statement
-// or the commit fails: then everything is rolled back and the stored settings are unchanged.
-bool SaveMailSettings(const std::vector<const TSend *> &Recipients, const TPopServer &Server);
+// Replaces the recipient list and the server row in one transaction. The error when a
+// statement or the commit fails: then everything is rolled back and the stored settings are
+// unchanged.
+TDbResult SaveMailSettings(const std::vector<const TSend *> &Recipients, const TPopServer &Server);
 
 // The identifiers of an ID_REPORT text: commas and blanks separate them, quotes around an
 // item are removed, empty items are dropped ("12, 15" gives 12 and 15).

@@ -2,6 +2,7 @@
 
 #include "catalog/StringGrid.h"
 #include "common/MessageDialogs.h"
+#include "db/DbErrorWindow.h"
 #include "mail/ReportCheckTree.h"
 
 #include <QAction>
@@ -156,7 +157,8 @@ void TFMailSetup::ClearSG()
 void TFMailSetup::ListRMail()
 {
     ClearSG();
-    const std::vector<TSend> recipients = LoadRecipients();
+    TDbResult loaded;
+    const std::vector<TSend> recipients = LoadRecipients(&loaded);
     const int n = int(recipients.size());
     if (n > 1)
         SG->SetRowCount(n + 1);
@@ -167,7 +169,10 @@ void TFMailSetup::ListRMail()
         SG->SetCells(1, row, send.ADR_NAME);
         FRecords[std::size_t(row - 1)] = std::make_unique<TSend>(send);
     }
-    const TPopServer pop = LoadPopServer();
+    TDbResult serverLoaded;
+    const TPopServer pop = LoadPopServer(&serverLoaded);
+    if (!loaded || !serverLoaded)
+        ShowDbError(!loaded ? loaded.Error() : serverLoaded.Error());
     eIP->setText(pop.IP_POP_SERVER);
     eLogin->setText(pop.POP_USER);
     ePsw->setText(pop.POP_PASSWORD);
@@ -225,9 +230,8 @@ void TFMailSetup::ListWMail()
             recipients.push_back(rec.get());
     }
     const TPopServer pop{eIP->text(), eLogin->text(), ePsw->text()};
-    if (!SaveMailSettings(recipients, pop))
-        MyMessageDlg(QStringLiteral("Ошибка записи в БД"), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK},
-                     0);
+    if (const TDbResult saved = SaveMailSettings(recipients, pop); !saved)
+        ShowWriteError(QString(), saved.Error());
 }
 
 void ShowMailSetup(QWidget *parent)

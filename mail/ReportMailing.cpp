@@ -50,13 +50,13 @@ bool SendToMail(const TSend &Send, const QStringList &FileNames)
     return true;
 }
 
-void MailReport(const TStringGrid *SG, const TPropTVItem *Prop,
+void MailReport(const TReportResult *SG, const TPropTVItem *Prop,
                 const std::vector<const TSend *> &Recipients)
 {
     const QString file = MailAttachmentFile();
     if (QFile::exists(file))
         QFile::remove(file);
-    ExportGridToXls(SG, Prop, file);
+    ExportResultToXls(SG, Prop, file);
     for (const TSend *send : Recipients)
         SendToMail(*send, file);
 }

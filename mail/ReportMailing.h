@@ -7,7 +7,7 @@
 
 #include <vector>
 
-class TStringGrid;
+class TReportResult;
 struct TPropTVItem;
 
 // The mailing of a report result: the workbook temp.xls in the program's folder, attached to
@@ -29,8 +29,8 @@ bool SendToMail(const TSend &Send, const QString &FileName);
 // one workbook per assigned report).
 bool SendToMail(const TSend &Send, const QStringList &FileNames);
 
-// Writes the grid to MailAttachmentFile (any old file is deleted first), then sends it to
+// Writes the result to MailAttachmentFile (any old file is deleted first), then sends it to
 // each recipient in order. The first failure is thrown and ends the pass: the messages sent
 // stay sent, later recipients are not tried.
-void MailReport(const TStringGrid *SG, const TPropTVItem *Prop,
+void MailReport(const TReportResult *SG, const TPropTVItem *Prop,
                 const std::vector<const TSend *> &Recipients);

@@ -1,6 +1,7 @@
 #include "mail/SendMail.h"
 
 #include "common/MessageDialogs.h"
+#include "db/DbErrorWindow.h"
 #include "db/OracleError.h"
 #include "mail/MailSettingsStore.h"
 #include "mail/ReportMailing.h"
@@ -79,9 +80,12 @@ const TSend *TFSendMail::Record(int Index) const
 void TFSendMail::ListRMail()
 {
     QList<QTreeWidgetItem *> items;
-    for (TSend &send : LoadRecipients())
+    TDbResult loaded;
+    for (TSend &send : LoadRecipients(&loaded))
         items.append(new TRecipientItem(std::move(send)));
     lvSendMail->addTopLevelItems(items);
+    if (!loaded)
+        ShowDbError(loaded.Error());
 }
 
 void TFSendMail::bbSendMailClick()
@@ -98,10 +102,10 @@ void TFSendMail::bbSendMailClick()
     }
 }
 
-void ShowSendMail(const TStringGrid *Grid, const TPropTVItem *Item, QWidget *parent)
+void ShowSendMail(const TReportResult *Result, const TPropTVItem *Item, QWidget *parent)
 {
     TFSendMail form(parent);
-    form.vSG = Grid;
+    form.vSG = Result;
     form.Prop = Item;
     form.exec();
 }

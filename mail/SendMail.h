@@ -4,7 +4,7 @@
 
 class QPushButton;
 class QTreeWidget;
-class TStringGrid;
+class TReportResult;
 struct TPropTVItem;
 struct TSend;
 
@@ -23,7 +23,7 @@ public:
     QPushButton *BitBtn3;
 
     // The result grid and the report record handed over; not owned.
-    const TStringGrid *vSG = nullptr;
+    const TReportResult *vSG = nullptr;
     const TPropTVItem *Prop = nullptr;
 
     // The record of list item Index (null for none).
@@ -35,4 +35,4 @@ public:
 };
 
 // Shows a fresh mailing window modally for the grid and the record of the selected report.
-void ShowSendMail(const TStringGrid *Grid, const TPropTVItem *Item, QWidget *parent = nullptr);
+void ShowSendMail(const TReportResult *Result, const TPropTVItem *Item, QWidget *parent = nullptr);

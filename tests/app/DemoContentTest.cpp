@@ -7,6 +7,7 @@
 #include "db/OracleBase.h"
 #include "db/SqlDialect.h"
 #include "tests/app/DemoWorkspace.h"
+#include "tests/catalog/GridDump.h"
 #include "tests/support/PgServer.h"
 #include "tests/support/Readers.h"
 #include "tests/support/SqliteDb.h"
@@ -121,8 +122,8 @@ protected:
                 EXPECT_GT(ColumnWidthOf(width), 0);
 
             TStringGrid SG;
-            CreateTable(rec, &SG, nullptr);
-            const TExecResult r = Exec_SQL(rec.SQL_TEXT, nullptr, &SG, yesterday, today);
+            CreateTableIn(rec, SG, nullptr);
+            const TExecResult r = ExecSqlInto(rec.SQL_TEXT, nullptr, SG, yesterday, today);
             EXPECT_TRUE(r.Opened) << PeriodStatement(rec.SQL_TEXT, yesterday, today).toStdString();
             EXPECT_GT(r.Rows, 0);
             EXPECT_EQ(SG.ColCount(), fields + 1);

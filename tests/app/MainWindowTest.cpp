@@ -226,7 +226,15 @@ TEST_F(MainWindow_Gui_Sqlite, AFailedRunStillEnablesExportAndMail)
     sample();
     open();
     click("Broken");
+    DialogScript script;
+    script.answer(mrOk);
     run();
+    // The database's own text, with the statement as the detail.
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_EQ(script.shown()[0].kind, "message");
+    EXPECT_TRUE(script.shown()[0].text.startsWith("NoteDataSet.NoteOpen\r\nnear \"NOTHING\""))
+        << script.shown()[0].text.toStdString();
+    EXPECT_EQ(script.shown()[0].detail, "SELECT NOTHING FROM NOWHERE");
     EXPECT_EQ(grid()->RowCount(), 2);
     EXPECT_EQ(gridText(*grid()), QStringLiteral(",A | ,"));
     for (const char *name : {"tbToWord", "tbToExel", "tbSendMail", "miWord", "miExel"})

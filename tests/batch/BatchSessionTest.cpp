@@ -5,6 +5,9 @@
 #include "tests/support/PgServer.h"
 #include "tests/support/TempDir.h"
 
+#include <QFile>
+#include <QHash>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,6 +82,39 @@ TEST(BatchConnection_Sqlite, AReportNotInTheCatalogIsAUsageError)
                        nullptr, &err),
               2);
     EXPECT_EQ(err, "no report \"Нет такого\" in the catalog\n");
+}
+
+// Run from cron there is no display: the program makes no window and loads no platform plugin.
+// An unknown platform name would end any program that did.
+TEST(BatchHeadless_Sqlite_Smtp, RunsAndSendsWithoutDisplayOrPlatformPlugin)
+{
+    SmtpServer smtp;
+    BatchDb db;
+    db.exec("INSERT INTO QUORVEL_POP VALUES ('" + smtp.address() +
+            "', '', '');"
+            "INSERT INTO QUORVEL_MAIL (ADR_MAIL, ADR_NAME, ID_REPORT) "
+            "VALUES ('first@example.com', 'Первый', '2')");
+    const QHash<QString, QString> headless{{"QT_QPA_PLATFORM", "no-such-platform"},
+                                           {"DISPLAY", QString()},
+                                           {"WAYLAND_DISPLAY", QString()}};
+    const TempDir out;
+    QString err;
+    EXPECT_EQ(runProgramIn(headless, QUORVEL_BATCH_PROGRAM,
+                           {"run", BatchDb::login(), "--report", "2", "--from", "01.03.2015",
+                            "--to", "02.03.2015", "--xls", out.file("a.xls"), "--rtf",
+                            out.file("a.rtf"), "--workspace", db.folder()},
+                           nullptr, &err),
+              0)
+        << err.toStdString();
+    EXPECT_TRUE(QFile::exists(out.file("a.xls")));
+    EXPECT_TRUE(QFile::exists(out.file("a.rtf")));
+    EXPECT_EQ(runProgramIn(headless, QUORVEL_BATCH_PROGRAM,
+                           {"send", BatchDb::login(), "--from", "01.03.2015", "--to", "02.03.2015",
+                            "--workspace", db.folder()},
+                           nullptr, &err),
+              0)
+        << err.toStdString();
+    EXPECT_EQ(smtp.messages().size(), 1);
 }
 
 } // namespace

@@ -35,8 +35,8 @@ protected:
         TPropTVItem rec;
         rec.SQL_TEXT = sql;
         rec.NAME_TITLE = titles;
-        CreateTable(rec, &SG, nullptr);
-        return Exec_SQL(rec.SQL_TEXT, nullptr, &SG, march1, march31);
+        CreateTableIn(rec, SG, nullptr);
+        return ExecSqlInto(rec.SQL_TEXT, nullptr, SG, march1, march31);
     }
 
     CatalogDb db;
@@ -79,7 +79,7 @@ TEST_F(ExecSql_Gui_Sqlite, AFailedOpenLeavesTwoRowsAndTheColumnsAsTheyWere)
     prepareAndRun(QStringLiteral("select v a from data order by v"), "A");
     SG.SetColWidths(1, 77);
     const TExecResult r =
-        Exec_SQL(QStringLiteral("select x, y, z from missing"), nullptr, &SG, march1, march31);
+        ExecSqlInto(QStringLiteral("select x, y, z from missing"), nullptr, SG, march1, march31);
     EXPECT_FALSE(r.Opened);
     EXPECT_EQ(gridText(SG), QStringLiteral(",A | 1,1"));
     EXPECT_EQ(gridWidths(SG), QStringLiteral("30,77"));
@@ -115,8 +115,8 @@ TEST_F(ExecSql_Gui_Sqlite, ACancelledRunKeepsTheRowsFetchedAndSaysSo)
         if (sawDialog)
             progress.Dialog()->cancel();
     });
-    const TExecResult r = Exec_SQL(QStringLiteral("select n from t order by n"), nullptr, &SG,
-                                   march1, march31, &progress);
+    const TExecResult r = ExecSqlInto(QStringLiteral("select n from t order by n"), nullptr, SG,
+                                      march1, march31, &progress);
     EXPECT_TRUE(sawDialog);
     EXPECT_TRUE(r.Cancelled);
     EXPECT_GT(r.Rows, 0);
@@ -137,7 +137,7 @@ TEST_F(ExecSql_Gui_Sqlite, ARunThatEndsNormallySaysNothing)
 {
     TRunProgress progress(&SG, 0);
     const TExecResult r =
-        Exec_SQL(QStringLiteral("select v from data"), nullptr, &SG, march1, march31, &progress);
+        ExecSqlInto(QStringLiteral("select v from data"), nullptr, SG, march1, march31, &progress);
     EXPECT_FALSE(r.Cancelled);
     ReportRunOutcome(r); // an unexpected box would fail the test
     EXPECT_EQ(SG.RowCount(), 5);
@@ -164,7 +164,7 @@ protected:
 
 TEST_F(MergeSettings_Gui_Sqlite, ANewFieldTakesItsPlaceWithItsNameWidthHundredAndCentred)
 {
-    Exec_SQL(QStringLiteral("select a, c, b from q"), &Settings, &SG, march1, march31);
+    ExecSqlInto(QStringLiteral("select a, c, b from q"), &Settings, SG, march1, march31);
     EXPECT_EQ(gridText(Settings),
               QStringLiteral(",A,C,B | ,Первый,C,Второй | ,80,100,120 | ,R,C,L"));
     // The preview's title row shows the names, its data follows the result's order.
@@ -173,7 +173,7 @@ TEST_F(MergeSettings_Gui_Sqlite, ANewFieldTakesItsPlaceWithItsNameWidthHundredAn
 
 TEST_F(MergeSettings_Gui_Sqlite, SettingsOfFieldsNoLongerInTheResultStay)
 {
-    Exec_SQL(QStringLiteral("select a from q"), &Settings, &SG, march1, march31);
+    ExecSqlInto(QStringLiteral("select a from q"), &Settings, SG, march1, march31);
     EXPECT_EQ(gridText(Settings), QStringLiteral(",A,B | ,Первый,Второй | ,80,120 | ,R,L"));
     EXPECT_EQ(gridText(SG), QStringLiteral(",A | 1,1"));
 }
@@ -183,7 +183,7 @@ TEST_F(MergeSettings_Gui_Sqlite, AWidthThatIsNoNumberStopsTheRunAndChangesNoSett
     Settings.SetCells(2, 2, u"wide");
     const QString before = gridText(Settings);
     try {
-        Exec_SQL(QStringLiteral("select a, c from q"), &Settings, &SG, march1, march31);
+        ExecSqlInto(QStringLiteral("select a, c from q"), &Settings, SG, march1, march31);
         ADD_FAILURE() << "no conversion error";
     } catch (const std::invalid_argument &e) {
         EXPECT_STREQ(e.what(), "'wide' is not a valid integer value");

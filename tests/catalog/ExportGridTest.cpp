@@ -52,8 +52,8 @@ protected:
         TStringGrid SG;
         fillResultGrid(SG, {"А", "Б", "В"}, awkwardRows());
         const TPropTVItem rec = titled("Ведомость за март", "Составил: Иванов");
-        ExportGridToXls(&SG, &rec, book());
-        ExportGridToRtf(&SG, &rec, doc(), false);
+        ExportResultToXls(&SG.Result(), &rec, book());
+        ExportResultToRtf(&SG.Result(), &rec, doc());
     }
     QString book() const { return dir.file("book.xls"); }
     QString doc() const { return dir.file("doc.rtf"); }
@@ -129,7 +129,7 @@ TEST_F(ExportGrid_Gui_Readers, AResultLargerThanASheetContinuesOnNumberedSheets)
         rows.append({"v" + QString::number(r)});
     fillResultGrid(SG, {"Значение"}, rows);
     const TPropTVItem rec = titled("Верх", "Низ");
-    ExportGridToXls(&SG, &rec, dir.file("big.xls"));
+    ExportResultToXls(&SG.Result(), &rec, dir.file("big.xls"));
 
     const XlsBookView book = readXlsWithXlrd(dir.file("big.xls"));
     ASSERT_EQ(book.error, "");
@@ -152,8 +152,8 @@ TEST_F(ExportGrid_Gui_Readers, AResultLargerThanASheetContinuesOnNumberedSheets)
 TEST_F(ExportGrid_Gui_Readers, AGridWithoutDataRowsGivesTheCaptionRowAlone)
 {
     fillResultGrid(SG, {"А"}, {});
-    ExportGridToXls(&SG, nullptr, dir.file("empty.xls"));
-    ExportGridToRtf(&SG, nullptr, dir.file("empty.rtf"), false);
+    ExportResultToXls(&SG.Result(), nullptr, dir.file("empty.xls"));
+    ExportResultToRtf(&SG.Result(), nullptr, dir.file("empty.rtf"));
     const XlsBookView book = readXlsWithXlrd(dir.file("empty.xls"));
     ASSERT_EQ(book.sheets.size(), 1);
     EXPECT_EQ(book.sheets[0].rows, QList<QStringList>{(QStringList{"ColNo_0", "ColNo_1"})});
@@ -165,11 +165,12 @@ TEST_F(ExportGrid_Gui_Readers, WithoutAGridTheSourceIsReportedAndNothingWritten)
     for (const bool rtf : {false, true}) {
         try {
             if (rtf)
-                ExportGridToRtf(nullptr, nullptr, dir.file("none"), false);
+                ExportResultToRtf(nullptr, nullptr, dir.file("none"));
             else
-                ExportGridToXls(nullptr, nullptr, dir.file("none"));
+                ExportResultToXls(nullptr, nullptr, dir.file("none"));
             ADD_FAILURE() << "no error";
-        } catch (const std::invalid_argument &e) {
+        } catch (const EQExportError &e) {
+            EXPECT_EQ(e.kind(), EQExportError::NoSource);
             EXPECT_STREQ(e.what(), "Export source (StringGrid) is not assigned");
         }
     }
@@ -180,7 +181,7 @@ TEST_F(ExportGrid_Gui_Readers, AnEmptyPathIsReportedByItsMessage)
 {
     fillResultGrid(SG, {"А"}, {{"1"}});
     try {
-        ExportGridToXls(&SG, nullptr, QString());
+        ExportResultToXls(&SG.Result(), nullptr, QString());
         ADD_FAILURE() << "no error";
     } catch (const EQExportError &e) {
         EXPECT_EQ(e.message(), "Result file name not present");
@@ -199,7 +200,7 @@ TEST(ExportGridModel_Gui, ColumnWidthsAreCharactersOfTheGridsFontAndCaptionsAreN
     SG.SetColWidths(2, 250);
     const int x = QFontMetrics(big).horizontalAdvance('X');
     ASSERT_GT(x, QFontMetrics(QFont()).horizontalAdvance('X'));
-    const TExportModel model = GridExportModel(SG, nullptr, "f.xls", nullptr);
+    const TExportModel model = ResultExportModel(SG.Result(), nullptr, "f.xls", nullptr);
     ASSERT_EQ(model.Columns.size(), 3);
     const int widths[] = {30, 100, 250};
     for (int k = 0; k < 3; ++k) {
@@ -219,13 +220,13 @@ TEST(ExportProgress_Gui, ALongExportShowsTheRowsWritten)
     fillResultGrid(SG, {"А"}, {{"1"}, {"2"}, {"3"}});
     // Shown from the start, as an export that has lasted its second.
     TExportProgress progress(nullptr, 3, 0);
-    ExportGridToXls(&SG, nullptr, dir.file("p.xls"), &progress);
+    ExportResultToXls(&SG.Result(), nullptr, dir.file("p.xls"), &progress);
     ASSERT_NE(progress.Dialog(), nullptr);
     EXPECT_EQ(progress.Dialog()->labelText(), "Записано строк: 3 из 3");
     EXPECT_EQ(progress.Dialog()->value(), 3);
 
     TExportProgress quick(nullptr, 3);
-    ExportGridToRtf(&SG, nullptr, dir.file("p.rtf"), false, &quick);
+    ExportResultToRtf(&SG.Result(), nullptr, dir.file("p.rtf"), &quick);
     EXPECT_EQ(quick.Dialog(), nullptr);
 }
 

@@ -1,5 +1,8 @@
 #include "tests/catalog/GridDump.h"
 
+#include "catalog/QuorvelUtil.h"
+#include "catalog/ReportResult.h"
+
 #include "catalog/StringGrid.h"
 
 #include <QTreeWidget>
@@ -47,4 +50,28 @@ QString treeText(const QTreeWidget &tree)
     for (int i = 0; i < tree.topLevelItemCount(); ++i)
         roots.append(itemText(tree.topLevelItem(i)));
     return roots.join(u' ');
+}
+
+void CreateTableIn(TPropTVItem &Rec, TStringGrid &SG, TStringGrid *StpSG)
+{
+    CreateTable(Rec, SG.Result(), StpSG ? &StpSG->Result() : nullptr);
+    SG.ResultChanged();
+    if (StpSG)
+        StpSG->ResultChanged();
+}
+
+TExecResult ExecSqlInto(const QString &SQL, TStringGrid *SGSet, TStringGrid &SG, const QDate &DTB,
+                        const QDate &DTE, TRunObserver *Progress)
+{
+    struct ShownAgain {
+        TStringGrid *settings;
+        TStringGrid &grid;
+        ~ShownAgain()
+        {
+            grid.ResultChanged();
+            if (settings)
+                settings->ResultChanged();
+        }
+    } shown{SGSet, SG};
+    return Exec_SQL(SQL, SGSet ? &SGSet->Result() : nullptr, SG.Result(), DTB, DTE, Progress);
 }

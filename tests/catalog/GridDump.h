@@ -13,3 +13,14 @@ QString gridWidths(const TStringGrid &grid);
 // by blanks; a selected node is marked with "*" and an expanded one with "+"
 // ("Root+* [Sub [R1] R2]").
 QString treeText(const QTreeWidget &tree);
+
+class QDate;
+class TRunObserver;
+struct TExecResult;
+struct TPropTVItem;
+
+// The column set-up and the report run on the results of grids, shown again in the grids
+// afterwards, as the windows do.
+void CreateTableIn(TPropTVItem &Rec, TStringGrid &SG, TStringGrid *StpSG);
+TExecResult ExecSqlInto(const QString &SQL, TStringGrid *SGSet, TStringGrid &SG, const QDate &DTB,
+                        const QDate &DTE, TRunObserver *Progress = nullptr);

@@ -144,7 +144,7 @@ TEST_F(CreateTable_Gui, PreparesColumnsWidthsAndTitles)
     rec.FORMAT_STR = QStringLiteral("C,R");
     SG.SetRowCount(7);
     SG.SetCells(1, 1, u"kept");
-    CreateTable(rec, &SG, &StpSG);
+    CreateTableIn(rec, SG, &StpSG);
     EXPECT_EQ(rec.SQL_TEXT, QStringLiteral("SELECT A X, B Y, C Z, D W FROM T"));
     EXPECT_EQ(gridWidths(SG), QStringLiteral("30,120,100,100,80"));
     EXPECT_EQ(gridText(SG), QStringLiteral(",Один,Два,, | ,kept,,,"));
@@ -157,11 +157,11 @@ TEST_F(CreateTable_Gui, ColumnsWithoutItemsKeepWhatTheyHad)
     first.SQL_TEXT = QStringLiteral("select a, b from t");
     first.NAME_TITLE = QStringLiteral("A,B");
     first.LENGTH_COLUMS = QStringLiteral("50,60");
-    CreateTable(first, &SG, nullptr);
+    CreateTableIn(first, SG, nullptr);
     TPropTVItem second;
     second.SQL_TEXT = QStringLiteral("select a, b from t");
     second.NAME_TITLE = QStringLiteral("New");
-    CreateTable(second, &SG, nullptr);
+    CreateTableIn(second, SG, nullptr);
     EXPECT_EQ(gridText(SG), QStringLiteral(",New,B | ,,"));
     EXPECT_EQ(gridWidths(SG), QStringLiteral("30,50,60"));
 }
@@ -169,7 +169,7 @@ TEST_F(CreateTable_Gui, ColumnsWithoutItemsKeepWhatTheyHad)
 TEST_F(CreateTable_Gui, SettingsGridOfAQueryWithoutFieldsHasTwoColumns)
 {
     TPropTVItem rec;
-    CreateTable(rec, &SG, &StpSG);
+    CreateTableIn(rec, SG, &StpSG);
     EXPECT_EQ(StpSG.ColCount(), 2);
     EXPECT_EQ(SG.ColCount(), 1);
 }

@@ -2,6 +2,7 @@
 #include "db/OracleBase.h"
 #include "db/OracleSession.h"
 #include "db/ServerStatus.h"
+#include "db/StatusBarPainting.h"
 #include "db/Supervision.h"
 #include "db/UiThread.h"
 #include "tests/db/SupervisionFixture.h"

@@ -29,8 +29,7 @@ void PrintTo(const InjectionCase &c, std::ostream *os)
 
 TLoginAttempt attempt(const QString &name, const QString &password, const QString &address)
 {
-    return CheckUserLogin(name, password, address,
-                          [](TOracleQuery &q) { return ReadUserMeanings(q); });
+    return attemptLogin(name, password, address);
 }
 
 QString statementFor(const QString &name, const QString &password, const QString &address)

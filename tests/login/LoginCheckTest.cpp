@@ -18,8 +18,7 @@ const QString unknown = QStringLiteral("Неизвестный");
 
 TLoginAttempt attempt(const QString &name, const QString &password, const QString &address = here)
 {
-    return CheckUserLogin(name, password, address,
-                          [](TOracleQuery &q) { return ReadUserMeanings(q); });
+    return attemptLogin(name, password, address);
 }
 
 // One USER_PSW row (TABNUM 5) and one attempt against it.

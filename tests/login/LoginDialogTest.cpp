@@ -1,6 +1,7 @@
 #include "common/IniFile.h"
 #include "db/OracleBase.h"
 #include "db/ServerStatus.h"
+#include "db/StatusBarPainting.h"
 #include "db/UiThread.h"
 #include "login/NoteLogin.h"
 #include "login/SessionVariables.h"

@@ -1,7 +1,9 @@
 #include "tests/login/LoginFixture.h"
 
 #include "db/OracleBase.h"
+#include "db/OracleStatement.h"
 #include "db/ServerStatus.h"
+#include "login/LoginWithQuery.h"
 #include "login/SessionVariables.h"
 #include "login/UserRights.h"
 
@@ -56,4 +58,12 @@ void LoginWorld::addUser(int tabNum, const QString &name, const QString &pwd, co
 QString LoginWorld::users() const
 {
     return db_->query(QStringLiteral("SELECT TABNUM, NAME, IP FROM USER_PSW ORDER BY TABNUM"));
+}
+
+TLoginAttempt attemptLogin(const QString &name, const QString &password, const QString &address)
+{
+    const TLoginAttempt a = CheckUserLogin(name, password, address,
+                                           [](TOracleQuery &q) { return ReadUserMeanings(q); });
+    ShowLoginOutcome(a, name);
+    return a;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "login/LoginCheck.h"
+
 #include "tests/db/DbFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -11,6 +13,10 @@ class TFOracleBase;
 
 // The login's variables and the module's back to their values at program start.
 void resetLoginVariables();
+
+// One check of a name, password and address as the login dialog makes it: the user's
+// properties loaded on a match, the refused message or the database's error shown otherwise.
+TLoginAttempt attemptLogin(const QString &name, const QString &password, const QString &address);
 
 // A database with the schema, a viri.ini naming it, and the database module logged on to it,
 // as the program has them when the login dialog is made. Temp.tmp lies in folder().

@@ -37,10 +37,7 @@ protected:
     {
         world.addUser(5, "'ivanov'", "'secret'", "NULL", "'T'", groupId);
         DialogScript script;
-        ASSERT_EQ(CheckUserLogin("ivanov", "secret", "10.0.0.1",
-                                 [](TOracleQuery &q) { return ReadUserMeanings(q); })
-                      .Result,
-                  1);
+        ASSERT_EQ(attemptLogin("ivanov", "secret", "10.0.0.1").Result, 1);
         EXPECT_TRUE(script.shown().isEmpty()) << "group failures are silent";
     }
 
@@ -55,10 +52,7 @@ TEST_F(UserRights_Sqlite, TheUsersOwnValuesComeFromTheRow)
         "BMGOTOMESSAGE, BMREGL, BMSOUND, BMCHWIND, BMZKLTOP) VALUES (12, 'ivanov', 'secret', 'T', "
         "'Иванов Иван Иванович', 4, 3, 'T', 't', NULL, 'F', 'T', 'TT')");
     DialogScript script;
-    ASSERT_EQ(CheckUserLogin("ivanov", "secret", "10.0.0.1",
-                             [](TOracleQuery &q) { return ReadUserMeanings(q); })
-                  .Result,
-              1);
+    ASSERT_EQ(attemptLogin("ivanov", "secret", "10.0.0.1").Result, 1);
     EXPECT_EQ(Tab_Num, 12);
     EXPECT_EQ(User_Name, "ivanov");
     EXPECT_EQ(User_Psw, "secret");

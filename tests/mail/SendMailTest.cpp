@@ -74,7 +74,7 @@ protected:
     void send(std::initializer_list<int> ticked) const
     {
         TFSendMail form;
-        form.vSG = &grid;
+        form.vSG = &grid.Result();
         form.Prop = &prop;
         for (int i : ticked)
             form.lvSendMail->topLevelItem(i)->setCheckState(0, Qt::Checked);
@@ -261,7 +261,7 @@ TEST_P(ShowSendMail_Gui_Sqlite_Smtp, SendOrCancel)
         list->topLevelItem(2)->setCheckState(0, Qt::Checked);
         button->click();
     });
-    ShowSendMail(&grid, &prop);
+    ShowSendMail(&grid.Result(), &prop);
     EXPECT_EQ(listed,
               QStringLiteral("first@example.com/Первый Получатель/0 "
                              "a@example.com, b@example.com/Both/0 third@example.com/Third/0 "));

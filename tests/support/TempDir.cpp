@@ -18,7 +18,21 @@ QString sourceDir()
 int runProgram(const QString &program, const QStringList &args, QString *out, QString *err,
                int timeoutMs)
 {
+    return runProgramIn({}, program, args, out, err, timeoutMs);
+}
+
+int runProgramIn(const QHash<QString, QString> &Set, const QString &program,
+                 const QStringList &args, QString *out, QString *err, int timeoutMs)
+{
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (auto it = Set.cbegin(); it != Set.cend(); ++it) {
+        if (it.value().isNull())
+            env.remove(it.key());
+        else
+            env.insert(it.key(), it.value());
+    }
+    p.setProcessEnvironment(env);
     p.start(program, args);
     if (!p.waitForStarted())
         return -1;

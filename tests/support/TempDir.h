@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -21,3 +22,8 @@ QString sourceDir();
 // Standard output and error are collected into the given strings when not null.
 int runProgram(const QString &program, const QStringList &args, QString *out = nullptr,
                QString *err = nullptr, int timeoutMs = 120000);
+// The same in an environment of this process's changed by Set: each name with a value is set,
+// each name with a null value removed.
+int runProgramIn(const QHash<QString, QString> &Set, const QString &program,
+                 const QStringList &args, QString *out = nullptr, QString *err = nullptr,
+                 int timeoutMs = 120000);

@@ -1,3 +1,4 @@
+#include "db/DbWindows.h"
 #include "tests/support/DialogScript.h"
 
 #include <QApplication>
@@ -25,6 +26,8 @@ int main(int argc, char **argv)
     ::testing::InitGoogleMock(&argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvel"));
+    // The database layer's errors and waiting window, as the windows program shows them.
+    InstallDbWindows();
     UnexpectedDialogs unexpected;
     setDialogInterceptor(&unexpected);
     const int rc = RUN_ALL_TESTS();
