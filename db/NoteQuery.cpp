@@ -86,6 +86,7 @@ bool noteStep(TOracleStatement &st, const std::function<void()> &step, const cha
 
 bool SELECT_(const QString &s)
 {
+    // WITH is no read here, unlike StatementKindOf (SqlText.cpp): this rule goes by prefix.
     const QString upper = TrimControls(s).toUpper();
     return upper.startsWith(QLatin1String("SELECT")) ||
            upper.contains(QLatin1String("RMT_QUERY")) || upper.contains(QLatin1String("AUTO_HOUR"));

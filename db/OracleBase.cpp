@@ -3,6 +3,7 @@
 #include "common/IniFile.h"
 #include "common/TextHelpers.h"
 #include "db/ApplicationInfo.h"
+#include "db/EngineConnection.h"
 #include "db/NoteQuery.h"
 #include "db/OracleError.h"
 #include "db/OracleSession.h"
@@ -48,12 +49,6 @@ TSharedText &TSharedText::operator=(const QString &value)
     std::lock_guard lock(mutex_);
     value_ = value;
     return *this;
-}
-
-QString ProgramFolder()
-{
-    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                        : QDir::currentPath();
 }
 
 namespace {
@@ -136,6 +131,7 @@ void TFOracleBase::Get_Alias(TOracleSession *Dbs, int N)
         ini.readString(alias, QStringLiteral("SERVER_NAME"), QStringLiteral("SERVER_ZUD")));
     Dbs->SetLogonPassword(
         _Pwd(ini.readString(alias, QStringLiteral("PASSWORD_"), DefaultEncodedPassword)));
+    Dbs->SetLogonFolder(CurrDir);
     AutoConnect =
         ini.readBool(QStringLiteral("Timer") + suffix, QStringLiteral("AutoConnect"), false);
 }

@@ -119,6 +119,3 @@ private:
 extern TSharedText Hard_CP_Off;
 // The workstation's address as GetIPAddr last gave it (the access check and the login set it).
 extern TSharedText UserIP;
-
-// The folder of the program file.
-QString ProgramFolder();

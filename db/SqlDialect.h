@@ -4,7 +4,7 @@
 
 // The database engine that a connect string names:
 //   "sqlite:PATH"                       an SQLite file (a relative PATH is taken from the
-//                                       program folder);
+//                                       session's workspace folder, see LogonFolder);
 //   "postgresql://HOST:PORT/DBNAME"     a PostgreSQL server;
 //   anything else                       Oracle, the string as the Oracle client understands it.
 enum class TEngine { Oracle, SQLite, PostgreSQL };
