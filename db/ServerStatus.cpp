@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
-TSharedText User_All_Name{QString()};
+TSharedText &User_All_Name = ProcessState.login.User_All_Name;
 
 namespace {
 const QString Q = QStringLiteral("\"");

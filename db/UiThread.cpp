@@ -2,15 +2,10 @@
 
 #include "common/MessageDialogs.h"
 #include "db/OracleError.h"
+#include "db/ProcessState.h"
 
 #include <QCoreApplication>
 #include <QThread>
-
-#include <atomic>
-
-namespace {
-std::atomic<bool> terminateRequested{false};
-}
 
 void RunOnUiThread(std::function<void()> fn)
 {
@@ -29,7 +24,7 @@ void ShowErrorOnUiThread(const QString &First, const QString &Last)
 
 void TerminateApplication()
 {
-    terminateRequested = true;
+    ProcessState.module.terminateRequested = true;
     if (QCoreApplication *app = QCoreApplication::instance())
         QMetaObject::invokeMethod(
             app, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
@@ -37,12 +32,12 @@ void TerminateApplication()
 
 bool TerminateRequested()
 {
-    return terminateRequested;
+    return ProcessState.module.terminateRequested;
 }
 
 void ClearTerminateRequest()
 {
-    terminateRequested = false;
+    ProcessState.module.terminateRequested = false;
 }
 
 void RunAtThreadEdge(const std::function<void()> &fn)

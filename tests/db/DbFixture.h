@@ -62,6 +62,3 @@ struct CaseName {
 // Writes viri.ini into dir with one server, or two when b is given.
 void writeViriIni(const QString &dir, const TestDb &a, const TestDb *b = nullptr,
                   const QString &extra = QString());
-
-// Process-wide variables back to their start values, as at a fresh start of the program.
-void resetProcessVariables();

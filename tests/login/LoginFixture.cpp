@@ -1,32 +1,11 @@
 #include "tests/login/LoginFixture.h"
 
 #include "db/OracleBase.h"
-#include "db/ServerStatus.h"
-#include "login/SessionVariables.h"
-#include "login/UserRights.h"
-
-void resetLoginVariables()
-{
-    resetProcessVariables();
-    SHOW_SMENA_PASSWORD = false;
-    User_Name.clear();
-    Pass.clear();
-    User_Psw.clear();
-    User_All_Name = QString();
-    User_GroupID.clear();
-    Val_smena = 0;
-    Tab_Num = 0;
-    Shema = 0;
-    for (bool *flag : {&BMMessage, &BMGoToMessage, &BMRegl, &BMSound, &BMChWind, &BMZklTop})
-        *flag = false;
-    QualityMask = 0x3FFFFFFF;
-    ActionID = 0;
-    ClearRightFlags();
-}
+#include "db/ProcessState.h"
 
 LoginWorld::LoginWorld(TestEngine engine, TestDb *shared, bool coded)
 {
-    resetLoginVariables();
+    ResetProcessState();
     if (!shared) {
         own_ = std::make_unique<TestDb>(engine, QStringLiteral("users"));
         shared = own_.get();

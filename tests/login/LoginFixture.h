@@ -9,9 +9,6 @@
 
 class TFOracleBase;
 
-// The login's variables and the module's back to their values at program start.
-void resetLoginVariables();
-
 // A database with the schema, a viri.ini naming it, and the database module logged on to it,
 // as the program has them when the login dialog is made. Temp.tmp lies in folder().
 class LoginWorld {
