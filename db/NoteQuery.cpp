@@ -92,6 +92,12 @@ bool SELECT_(const QString &s)
            upper.contains(QLatin1String("RMT_QUERY")) || upper.contains(QLatin1String("AUTO_HOUR"));
 }
 
+const TSqlDialect &WorkingDialect()
+{
+    const TOracleSession *session = workingSession();
+    return session ? session->Dialect() : DialectOf(TEngine::Oracle);
+}
+
 TNoteQuery::TNoteQuery(QObject *Owner) : TOracleQuery(Owner)
 {
     SetSession(workingSession());

@@ -69,6 +69,9 @@ TEST(Session, OracleDialectSpeaksTheSystemsOwnStatements)
               "ORDER SIBLINGS BY NAME_REPORT) M, QUORVEL AR\n"
               "WHERE M.ID_REPORT=AR.ID_REPORT(+)\n"
               "ORDER BY FOLDER DESC, mLEVEL, NAME_REPORT ");
+    EXPECT_EQ(d.PeriodDate(QDate(2016, 4, 5)), "TO_DATE('05.04.2016', 'DD.MM.YYYY')");
+    EXPECT_EQ(DialectOf(TEngine::PostgreSQL).PeriodDate(QDate(2015, 12, 31)),
+              "TO_DATE('31.12.2015', 'DD.MM.YYYY')");
     EXPECT_TRUE(d.ProbeErrorMeansAlive(1000, {}));
     EXPECT_TRUE(d.ProbeErrorMeansAlive(942, {}));
     EXPECT_FALSE(d.ProbeErrorMeansAlive(3113, {}));
