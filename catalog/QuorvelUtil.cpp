@@ -68,11 +68,6 @@ void mergeSettings(TReportResult &SGSet, TReportResult &SG, TNoteDataSet &ds)
     }
 }
 
-QString toDateText(const QDate &date)
-{
-    return QStringLiteral("TO_DATE('") + date.toString(QStringLiteral("dd.MM.yyyy")) +
-           QStringLiteral("', 'DD.MM.YYYY')");
-}
 } // namespace
 
 void NamesCreateList(const QString &NamesStr, QStringList &NameList, bool SpaceCheck)
@@ -151,11 +146,12 @@ void CreateTable(TPropTVItem &PropTVItem, TReportResult &SG, TReportResult *StpS
     }
 }
 
-QString PeriodStatement(const QString &SQLStr, const QDate &DTB, const QDate &DTE)
+QString PeriodStatement(const QString &SQLStr, const QDate &DTB, const QDate &DTE,
+                        const TSqlDialect &Dialect)
 {
     QString text = SQLStr.toUpper();
-    text.replace(QStringLiteral("DTPBEGIN"), toDateText(DTB));
-    text.replace(QStringLiteral("DTPEND"), toDateText(DTE));
+    text.replace(QStringLiteral("DTPBEGIN"), Dialect.PeriodDate(DTB));
+    text.replace(QStringLiteral("DTPEND"), Dialect.PeriodDate(DTE));
     return text;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/SqlDialect.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -29,8 +31,10 @@ int ColumnWidthOf(const QString &Item);
 void CreateTable(TPropTVItem &PropTVItem, TReportResult &SG, TReportResult *StpSG);
 
 // The statement a run sends: SQLStr in upper case with every DTPBEGIN and DTPEND (in any case,
-// also inside literals) replaced by TO_DATE of the period's first and last day.
-QString PeriodStatement(const QString &SQLStr, const QDate &DTB, const QDate &DTE);
+// also inside literals) replaced by the period's first and last day in Dialect's form (TO_DATE
+// of the day; on SQLite compared by the instant its stored date texts stand for).
+QString PeriodStatement(const QString &SQLStr, const QDate &DTB, const QDate &DTE,
+                        const TSqlDialect &Dialect = WorkingDialect());
 
 struct TExecResult {
     bool Opened = false; // the statement opened

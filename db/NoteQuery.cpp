@@ -90,9 +90,16 @@ bool noteStep(TOracleStatement &st, TDbError &error, const std::function<void()>
 
 bool SELECT_(const QString &s)
 {
+    // WITH is no read here, unlike StatementKindOf (SqlText.cpp): this rule goes by prefix.
     const QString upper = TrimControls(s).toUpper();
     return upper.startsWith(QLatin1String("SELECT")) ||
            upper.contains(QLatin1String("RMT_QUERY")) || upper.contains(QLatin1String("AUTO_HOUR"));
+}
+
+const TSqlDialect &WorkingDialect()
+{
+    const TOracleSession *session = workingSession();
+    return session ? session->Dialect() : DialectOf(TEngine::Oracle);
 }
 
 TNoteQuery::TNoteQuery(QObject *Owner) : TOracleQuery(Owner)

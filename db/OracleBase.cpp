@@ -3,6 +3,7 @@
 #include "common/IniFile.h"
 #include "common/TextHelpers.h"
 #include "db/ApplicationInfo.h"
+#include "db/EngineConnection.h"
 #include "db/NoteQuery.h"
 #include "db/OracleError.h"
 #include "db/OracleSession.h"
@@ -21,39 +22,20 @@
 #include <unistd.h>
 
 TFOracleBase *FOracleBase = nullptr;
-QString CurrDir;
-std::atomic<int> N_SRV{0};
-std::atomic<int> N_SRV_PPD{0};
-std::atomic<int> C_SRV{0};
-std::atomic<bool> SHOW_SMENA_PASSWORD{false};
-std::atomic<bool> WriteToSRV{false};
-std::atomic<bool> WriteToRezerv{false};
-std::atomic<bool> WriteToHour{false};
-std::atomic<bool> WorkResSrv{false};
-std::atomic<bool> Debug_{false};
-std::atomic<bool> PassCoded{false};
-std::atomic<bool> F_NEW_CP{false};
-TSharedText Hard_CP_Off{QStringLiteral("000")};
-TSharedText UserIP{QString()};
-
-QString TSharedText::Value() const
-{
-    std::lock_guard lock(mutex_);
-    return value_;
-}
-
-TSharedText &TSharedText::operator=(const QString &value)
-{
-    std::lock_guard lock(mutex_);
-    value_ = value;
-    return *this;
-}
-
-QString ProgramFolder()
-{
-    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                        : QDir::currentPath();
-}
+QString &CurrDir = ProcessState.module.CurrDir;
+std::atomic<int> &N_SRV = ProcessState.module.N_SRV;
+std::atomic<int> &N_SRV_PPD = ProcessState.module.N_SRV_PPD;
+std::atomic<int> &C_SRV = ProcessState.module.C_SRV;
+std::atomic<bool> &SHOW_SMENA_PASSWORD = ProcessState.module.SHOW_SMENA_PASSWORD;
+std::atomic<bool> &WriteToSRV = ProcessState.supervision.WriteToSRV;
+std::atomic<bool> &WriteToRezerv = ProcessState.supervision.WriteToRezerv;
+std::atomic<bool> &WriteToHour = ProcessState.supervision.WriteToHour;
+std::atomic<bool> &WorkResSrv = ProcessState.supervision.WorkResSrv;
+std::atomic<bool> &Debug_ = ProcessState.module.Debug_;
+std::atomic<bool> &PassCoded = ProcessState.module.PassCoded;
+std::atomic<bool> &F_NEW_CP = ProcessState.module.F_NEW_CP;
+TSharedText &Hard_CP_Off = ProcessState.module.Hard_CP_Off;
+TSharedText &UserIP = ProcessState.module.UserIP;
 
 namespace {
 const QString unknownAddress = QStringLiteral("Неизвестный");
@@ -135,6 +117,7 @@ void TFOracleBase::Get_Alias(TOracleSession *Dbs, int N)
         ini.readString(alias, QStringLiteral("SERVER_NAME"), QStringLiteral("SERVER_ZUD")));
     Dbs->SetLogonPassword(
         _Pwd(ini.readString(alias, QStringLiteral("PASSWORD_"), DefaultEncodedPassword)));
+    Dbs->SetLogonFolder(CurrDir);
     AutoConnect =
         ini.readBool(QStringLiteral("Timer") + suffix, QStringLiteral("AutoConnect"), false);
 }

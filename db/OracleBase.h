@@ -1,14 +1,13 @@
 #pragma once
 
 #include "common/TempTmp.h"
+#include "db/ProcessState.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
-#include <mutex>
-#include <utility>
 
 class QTimer;
 class TOracleSession;
@@ -88,37 +87,23 @@ private:
 // The single instance, set at the end of construction and cleared at destruction.
 extern TFOracleBase *FOracleBase;
 
-// Process-wide variables of the module. The flags are written by the supervision (also on
-// its probe threads) and read everywhere; they are atomic so that this is well defined.
-extern QString CurrDir; // folder of viri.ini, without a trailing separator
+// Process-wide variables of the module and the supervision, members of ProcessState
+// (db/ProcessState.h). The flags are written by the supervision (also on its probe threads)
+// and read everywhere; they are atomic so that this is well defined.
+extern QString &CurrDir; // folder of viri.ini, without a trailing separator
 // TmpFile (common/TempTmp.h): CurrDir + separator + "Temp.tmp", set by the module.
-extern std::atomic<int> N_SRV;
-extern std::atomic<int> N_SRV_PPD;
-extern std::atomic<int> C_SRV;
-extern std::atomic<bool> SHOW_SMENA_PASSWORD;
-extern std::atomic<bool> WriteToSRV;
-extern std::atomic<bool> WriteToRezerv;
-extern std::atomic<bool> WriteToHour;
-extern std::atomic<bool> WorkResSrv;
-extern std::atomic<bool> Debug_;
-extern std::atomic<bool> PassCoded;
-extern std::atomic<bool> F_NEW_CP;
-// A text variable written on one thread and read on another.
-class TSharedText {
-public:
-    explicit TSharedText(QString initial) : value_(std::move(initial)) {}
-    QString Value() const;
-    operator QString() const { return Value(); }
-    TSharedText &operator=(const QString &value);
-
-private:
-    mutable std::mutex mutex_;
-    QString value_;
-};
+extern std::atomic<int> &N_SRV;
+extern std::atomic<int> &N_SRV_PPD;
+extern std::atomic<int> &C_SRV;
+extern std::atomic<bool> &SHOW_SMENA_PASSWORD;
+extern std::atomic<bool> &WriteToSRV;
+extern std::atomic<bool> &WriteToRezerv;
+extern std::atomic<bool> &WriteToHour;
+extern std::atomic<bool> &WorkResSrv;
+extern std::atomic<bool> &Debug_;
+extern std::atomic<bool> &PassCoded;
+extern std::atomic<bool> &F_NEW_CP;
 // "0" when F_NEW_CP, else "000" (written by the after-logon steps, on any thread).
-extern TSharedText Hard_CP_Off;
+extern TSharedText &Hard_CP_Off;
 // The workstation's address as GetIPAddr last gave it (the access check and the login set it).
-extern TSharedText UserIP;
-
-// The folder of the program file.
-QString ProgramFolder();
+extern TSharedText &UserIP;

@@ -62,6 +62,16 @@ void TOracleSession::SetLogonDatabase(const QString &Value)
     core_->setParams([&](TLogonParams &p) { p.database = Value; });
 }
 
+QString TOracleSession::LogonFolder() const
+{
+    return core_->params().folder;
+}
+
+void TOracleSession::SetLogonFolder(const QString &Value)
+{
+    core_->setParams([&](TLogonParams &p) { p.folder = Value; });
+}
+
 bool TOracleSession::Connected() const
 {
     return core_->connected();

@@ -41,6 +41,10 @@ public:
     void SetLogonPassword(const QString &Value);
     QString LogonDatabase() const;
     void SetLogonDatabase(const QString &Value);
+    // The workspace folder, from which a relative "sqlite:PATH" is taken (the program's
+    // folder while it is empty).
+    QString LogonFolder() const;
+    void SetLogonFolder(const QString &Value);
 
     bool Connected() const;
     // Setting true is LogOn when not connected; setting false is LogOff.

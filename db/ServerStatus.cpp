@@ -2,7 +2,7 @@
 
 #include "db/OracleSession.h"
 
-TSharedText User_All_Name{QString()};
+TSharedText &User_All_Name = ProcessState.login.User_All_Name;
 
 namespace {
 const QString Q = QStringLiteral("\"");

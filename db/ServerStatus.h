@@ -5,7 +5,7 @@
 #include <QString>
 
 // The full name of the logged-in user; the login sets it, the status texts show it.
-extern TSharedText User_All_Name;
+extern TSharedText &User_All_Name;
 
 // The server and user description of the status bar's first panel: with two servers
 // "   Два сервера. Основной: "<alias>"   " (mirrored) or "   Нет горячего резерва. Работаю с:

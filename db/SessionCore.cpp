@@ -1,86 +1,19 @@
 #include "db/SessionCore.h"
 
-#include "db/OracleBase.h"
 #include "db/OracleError.h"
 #include "db/PgStatement.h"
 #include "db/QtStatement.h"
+#include "db/SqlText.h"
+#include "db/SqliteFunctions.h"
 #include "db/SqliteStatement.h"
 
-#include <QDir>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QUrl>
-
-#include <sqlite3.h>
 
 namespace {
 std::atomic<int> connectionCounter{0};
 
 const QString savepointName = QStringLiteral("quorvel_statement");
-
-QString firstWords(const QString &text, int count)
-{
-    QStringList words;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && words.size() < count) {
-        const QChar c = text.at(i);
-        if (c.isSpace() || c == u'(') {
-            ++i;
-        } else if (text.mid(i, 2) == QLatin1String("--")) {
-            while (i < n && text.at(i) != u'\n')
-                ++i;
-        } else if (text.mid(i, 2) == QLatin1String("/*")) {
-            const qsizetype end = text.indexOf(QLatin1String("*/"), i + 2);
-            i = end < 0 ? n : end + 2;
-        } else {
-            qsizetype j = i;
-            while (j < n && (text.at(j).isLetterOrNumber() || text.at(j) == u'_'))
-                ++j;
-            if (j == i)
-                break;
-            words.append(text.mid(i, j - i).toUpper());
-            i = j;
-        }
-    }
-    return words.join(u' ');
-}
-
-// SQLite: TO_DATE(text, mask) for the masks the reports use (DD, MM, YYYY, HH24, MI, SS
-// and any separators); the result is the stored form of dates, 'YYYY-MM-DD HH:MM:SS'.
-QString qtFormatOfMask(QString mask)
-{
-    mask = mask.toUpper();
-    mask.replace(QLatin1String("YYYY"), QLatin1String("yyyy"));
-    mask.replace(QLatin1String("HH24"), QLatin1String("HH"));
-    mask.replace(QLatin1String("MI"), QLatin1String("mm"));
-    mask.replace(QLatin1String("DD"), QLatin1String("dd"));
-    mask.replace(QLatin1String("SS"), QLatin1String("ss"));
-    return mask; // MM stays months
-}
-
-void sqliteToDate(sqlite3_context *ctx, int argc, sqlite3_value **argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0]))).trimmed();
-    const QString mask =
-        argc > 1 ? QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[1])))
-                 : QStringLiteral("DD.MM.YYYY");
-    const QDateTime dt = QDateTime::fromString(text, qtFormatOfMask(mask));
-    if (!dt.isValid()) {
-        const QByteArray msg =
-            QStringLiteral("TO_DATE: '%1' does not match the format '%2'").arg(text, mask).toUtf8();
-        sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
-        return;
-    }
-    const QByteArray out = dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
-    sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
-}
-
 } // namespace
 
 TSessionCore::TSessionCore()
@@ -169,41 +102,7 @@ bool TSessionCore::open()
         return false;
     const TLogonParams p = params();
     const TEngine engine = EngineOf(p.database);
-    switch (engine) {
-    case TEngine::Oracle:
-        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QOCI")))
-            throw EOracleError(QStringLiteral("Oracle client is not available: the Qt SQL driver "
-                                              "for Oracle (QOCI) is not installed; cannot log "
-                                              "on to \"%1\"")
-                                   .arg(p.database));
-        db_ = QSqlDatabase::addDatabase(QStringLiteral("QOCI"), connectionName_);
-        db_.setDatabaseName(p.database);
-        break;
-    case TEngine::SQLite: {
-        QString path = p.database.mid(int(qstrlen("sqlite:")));
-        if (QDir::isRelativePath(path))
-            path = QDir(ProgramFolder()).filePath(path);
-        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-        // mode=rw: a logon to a file that is not there fails instead of creating it.
-        db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-        db_.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
-                            QStringLiteral("?mode=rw"));
-        break;
-    }
-    case TEngine::PostgreSQL: {
-        const QUrl url(p.database);
-        db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
-        db_.setHostName(url.host());
-        db_.setPort(url.port(5432));
-        db_.setDatabaseName(url.path().mid(1));
-        db_.setConnectOptions(QStringLiteral("connect_timeout=10"));
-        break;
-    }
-    }
-    if (engine != TEngine::SQLite) {
-        db_.setUserName(p.user);
-        db_.setPassword(p.password);
-    }
+    db_ = AddEngineDatabase(p, connectionName_);
     if (!db_.open()) {
         const QSqlError error = db_.lastError();
         db_ = QSqlDatabase();
@@ -216,11 +115,8 @@ bool TSessionCore::open()
         pgConnection_ = PgConnectionOf(db_.driver()->handle());
     if (engine == TEngine::SQLite) {
         sqliteConnection_ = SqliteConnectionOf(db_.driver()->handle());
-        if (sqlite3 *h = sqliteConnection_) {
-            for (int argc : {1, 2})
-                sqlite3_create_function_v2(h, "TO_DATE", argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                           nullptr, sqliteToDate, nullptr, nullptr, nullptr);
-        }
+        if (sqliteConnection_)
+            RegisterSqliteFunctions(sqliteConnection_);
     }
     connected_ = true;
     return true;
@@ -383,73 +279,4 @@ TRowBatch TSessionCore::fetch(quint64 cursor, int rows)
 void TSessionCore::release(quint64 cursor)
 {
     cursors_.erase(cursor);
-}
-
-TStatementKind StatementKindOf(const QString &text)
-{
-    const QString words = firstWords(text, 2);
-    const QString first = words.section(u' ', 0, 0);
-    static const QStringList queries = {QStringLiteral("SELECT"), QStringLiteral("WITH"),
-                                        QStringLiteral("VALUES"), QStringLiteral("SHOW"),
-                                        QStringLiteral("EXPLAIN")};
-    static const QStringList definitions = {QStringLiteral("CREATE"),  QStringLiteral("DROP"),
-                                            QStringLiteral("ALTER"),   QStringLiteral("TRUNCATE"),
-                                            QStringLiteral("GRANT"),   QStringLiteral("REVOKE"),
-                                            QStringLiteral("COMMENT"), QStringLiteral("RENAME")};
-    if (queries.contains(first))
-        return TStatementKind::Query;
-    if (words == QLatin1String("ALTER SESSION") || first == QLatin1String("SET") ||
-        first == QLatin1String("PRAGMA"))
-        return TStatementKind::SessionSetting;
-    if (definitions.contains(first))
-        return TStatementKind::Definition;
-    return TStatementKind::Change;
-}
-
-TBoundText BindPositional(const QString &text, const std::function<bool(const QString &)> &declared,
-                          bool numbered)
-{
-    TBoundText out;
-    out.text.reserve(text.size());
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    auto copyUntil = [&](qsizetype end) {
-        out.text.append(QStringView(text).mid(i, end - i));
-        i = end;
-    };
-    while (i < n) {
-        const QChar c = text.at(i);
-        if (c == u'\'' || c == u'"') {
-            qsizetype j = i + 1;
-            while (j < n && text.at(j) != c)
-                ++j;
-            copyUntil(std::min(n, j + 1));
-        } else if (c == u'-' && i + 1 < n && text.at(i + 1) == u'-') {
-            const qsizetype end = text.indexOf(u'\n', i);
-            copyUntil(end < 0 ? n : end);
-        } else if (c == u'/' && i + 1 < n && text.at(i + 1) == u'*') {
-            const qsizetype end = text.indexOf(QLatin1String("*/"), i + 2);
-            copyUntil(end < 0 ? n : end + 2);
-        } else if (c == u':' && i + 1 < n && text.at(i + 1) == u':') {
-            copyUntil(i + 2);
-        } else if (c == u':' && i + 1 < n &&
-                   (text.at(i + 1).isLetter() || text.at(i + 1) == u'_')) {
-            qsizetype j = i + 1;
-            while (j < n && (text.at(j).isLetterOrNumber() || text.at(j) == u'_'))
-                ++j;
-            const QString name = text.mid(i + 1, j - i - 1);
-            if (declared(name)) {
-                out.names.append(name);
-                out.text.append(numbered ? QStringLiteral("$%1").arg(out.names.size())
-                                         : QStringLiteral("?"));
-                i = j;
-            } else {
-                copyUntil(j);
-            }
-        } else {
-            out.text.append(c);
-            ++i;
-        }
-    }
-    return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/EngineConnection.h"
 #include "db/FieldValue.h"
 #include "db/SqlDialect.h"
 
@@ -21,12 +22,6 @@
 // The inside of a session: the worker thread that owns the Qt SQL connection, the task
 // queue through which every call reaches it, and the cursors open on the connection.
 // Internal to db/.
-
-struct TLogonParams {
-    QString user;
-    QString password;
-    QString database;
-};
 
 struct TColumnInfo {
     QString name;
@@ -124,17 +119,3 @@ private:
     std::atomic<bool> connected_{false};
     std::atomic<bool> inTransaction_{false};
 };
-
-// How a statement touches the transaction, by its first words.
-enum class TStatementKind { Query, Change, Definition, SessionSetting };
-TStatementKind StatementKindOf(const QString &text);
-
-// The statement text with each :Name of a declared variable (outside literals, quoted names
-// and comments) replaced by a positional "?", or by "$1", "$2", ... when numbered, and the
-// names in the order they occur.
-struct TBoundText {
-    QString text;
-    QStringList names;
-};
-TBoundText BindPositional(const QString &text, const std::function<bool(const QString &)> &declared,
-                          bool numbered);

@@ -27,6 +27,12 @@ const QString recursiveCatalog = QStringLiteral(
     "FROM TREE M LEFT OUTER JOIN QUORVEL AR ON M.ID_REPORT = AR.ID_REPORT\n"
     "ORDER BY FOLDER DESC, MLEVEL, NAME_REPORT ");
 
+QString toDate(const QDate &date)
+{
+    return QStringLiteral("TO_DATE('") + date.toString(QStringLiteral("dd.MM.yyyy")) +
+           QStringLiteral("', 'DD.MM.YYYY')");
+}
+
 class OracleDialect : public TSqlDialect {
 public:
     TEngine Engine() const override { return TEngine::Oracle; }
@@ -64,6 +70,7 @@ public:
     {
         return QStringLiteral("begin DBMS_APPLICATION_INFO.SET_CLIENT_INFO(:INFO); end;");
     }
+    QString PeriodDate(const QDate &Date) const override { return toDate(Date); }
     bool ProbeErrorMeansAlive(int ErrorCode, const QString &) const override
     {
         return ErrorCode == 1000 || ErrorCode == 942;
@@ -86,6 +93,12 @@ public:
     }
     QString SetModuleStatement() const override { return {}; }
     QString SetClientInfoStatement() const override { return {}; }
+    // SQLite keeps dates as text, where '2016-04-05' sorts before '2016-04-05 00:00:00': the
+    // collation (SqliteFunctions.h) compares the instants the texts stand for instead.
+    QString PeriodDate(const QDate &Date) const override
+    {
+        return toDate(Date) + QStringLiteral(" COLLATE DATE_ORDER");
+    }
     bool ProbeErrorMeansAlive(int, const QString &) const override { return false; }
 };
 
@@ -115,6 +128,7 @@ public:
     {
         return QStringLiteral("SELECT set_config('quorvel.client_info', :INFO, false)");
     }
+    QString PeriodDate(const QDate &Date) const override { return toDate(Date); }
     bool ProbeErrorMeansAlive(int, const QString &) const override { return false; }
 };
 } // namespace

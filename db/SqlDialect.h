@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 // The database engine that a connect string names:
 //   "sqlite:PATH"                       an SQLite file (a relative PATH is taken from the
-//                                       program folder);
+//                                       session's workspace folder, see LogonFolder);
 //   "postgresql://HOST:PORT/DBNAME"     a PostgreSQL server;
 //   anything else                       Oracle, the string as the Oracle client understands it.
 enum class TEngine { Oracle, SQLite, PostgreSQL };
@@ -43,9 +44,17 @@ public:
     virtual QString SetModuleStatement() const = 0;
     virtual QString SetClientInfoStatement() const = 0;
 
+    // A day of a report's period, for the markers DTPBEGIN and DTPEND: the day at midnight,
+    // compared with the engine's stored dates as the server engines compare dates.
+    virtual QString PeriodDate(const QDate &Date) const = 0;
+
     // Whether a failure of the liveness probe with this error means the server is still
     // there (on Oracle: 1000, too many open cursors; 942, no such table or view).
     virtual bool ProbeErrorMeansAlive(int ErrorCode, const QString &NativeCode) const = 0;
 };
 
 const TSqlDialect &DialectOf(TEngine Engine);
+
+// The dialect of the working server's session (FOracleBase->ADatabase), the one the checked
+// statements speak; the Oracle dialect while there is no database module.
+const TSqlDialect &WorkingDialect();

@@ -2,19 +2,16 @@
 
 #include "db/DbError.h"
 #include "db/OracleError.h"
+#include "db/ProcessState.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QThread>
 
-#include <QDebug>
-
-#include <atomic>
 #include <mutex>
 #include <utility>
 
 namespace {
-std::atomic<bool> terminateRequested{false};
-
 std::mutex sinkMutex;
 TErrorSink errorSink;
 
@@ -53,7 +50,7 @@ void ShowErrorOnUiThread(const QString &First, const QString &Last)
 
 void TerminateApplication()
 {
-    terminateRequested = true;
+    ProcessState.module.terminateRequested = true;
     if (QCoreApplication *app = QCoreApplication::instance())
         QMetaObject::invokeMethod(
             app, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
@@ -61,12 +58,12 @@ void TerminateApplication()
 
 bool TerminateRequested()
 {
-    return terminateRequested;
+    return ProcessState.module.terminateRequested;
 }
 
 void ClearTerminateRequest()
 {
-    terminateRequested = false;
+    ProcessState.module.terminateRequested = false;
 }
 
 void RunAtThreadEdge(const std::function<void()> &fn)

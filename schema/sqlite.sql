@@ -1,4 +1,7 @@
 -- Tables of the report generator on SQLite. Dates are stored as text 'YYYY-MM-DD HH:MM:SS'.
+-- The period markers of reports also take 'YYYY-MM-DD' (midnight), a 'T' before the time and
+-- fractions of a second for the same instants; other texts and numbers are no dates to them
+-- (README, "Dates on SQLite").
 
 CREATE TABLE QUORVEL_CAT (
   ID_REPORT   INTEGER NOT NULL PRIMARY KEY,

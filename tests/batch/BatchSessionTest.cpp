@@ -1,8 +1,10 @@
 #include "common/IniFile.h"
 #include "login/LoginCheck.h"
 #include "tests/batch/BatchDb.h"
+#include "tests/catalog/ExportTestKit.h"
 #include "tests/mail/SmtpServer.h"
 #include "tests/support/PgServer.h"
+#include "tests/support/Readers.h"
 #include "tests/support/TempDir.h"
 
 #include <QFile>
@@ -71,6 +73,33 @@ TEST(BatchConnection_Postgres, UnreachableDatabaseExitsTwoWithAClearMessage)
                              "\" (viri.ini in " + workspace.path() + "): "))
         << err.toStdString();
     EXPECT_FALSE(QFile::exists(workspace.file("a.xls")));
+}
+
+// The demo workspace names its database relatively ("sqlite:demo.db"): the program finds it
+// in the workspace, whatever the current folder and wherever the program lies.
+TEST(BatchConnection_Sqlite_Readers, RelativeDatabaseIsTakenFromTheWorkspace)
+{
+    const TempDir workspace;
+    const TempDir elsewhere;
+    ASSERT_EQ(runProgram(sourceDir() + "/scripts/make-demo-workspace", {workspace.path()}), 0);
+    ASSERT_EQ(IniFile(workspace.file("viri.ini")).readString("Alias", "SERVER_NAME", ""),
+              "sqlite:demo.db");
+    const WorkingDirectory cwd(elsewhere.path());
+    QString err;
+    ASSERT_EQ(runProgram(QUORVEL_BATCH_PROGRAM,
+                         {"run", "demo/demo@ZUD", "--report", "301", "--xls", "a.xls",
+                          "--workspace", workspace.path()},
+                         nullptr, &err),
+              0)
+        << err.toStdString();
+    const XlsBookView book = readXlsWithXlrd(elsewhere.file("a.xls"));
+    ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
+    ASSERT_FALSE(book.sheets.isEmpty());
+    bool found = false;
+    for (const QStringList &row : book.sheets.first().rows)
+        found = found || row.contains("ПС 110 кВ Луговая");
+    EXPECT_TRUE(found) << "the demo database's substations are in the workbook";
+    EXPECT_FALSE(QFile::exists(elsewhere.file("demo.db")));
 }
 
 TEST(BatchConnection_Sqlite, AReportNotInTheCatalogIsAUsageError)

@@ -1,7 +1,6 @@
 #include "tests/db/DbFixture.h"
 
 #include "db/OracleBase.h"
-#include "db/UiThread.h"
 #include "tests/support/SqliteDb.h"
 
 #include <QFile>
@@ -69,17 +68,4 @@ void writeViriIni(const QString &dir, const TestDb &a, const TestDb *b, const QS
     QFile f(dir + QStringLiteral("/viri.ini"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text.toUtf8());
-}
-
-void resetProcessVariables()
-{
-    WriteToSRV = false;
-    WriteToRezerv = false;
-    WriteToHour = false;
-    WorkResSrv = false;
-    Debug_ = false;
-    PassCoded = false;
-    F_NEW_CP = false;
-    Hard_CP_Off = QStringLiteral("000");
-    ClearTerminateRequest();
 }

@@ -51,9 +51,14 @@ struct EngineParamName {
     }
 };
 
+// Names each case of a table by its name field.
+struct CaseName {
+    template <class Case> std::string operator()(const ::testing::TestParamInfo<Case> &info) const
+    {
+        return info.param.name;
+    }
+};
+
 // Writes viri.ini into dir with one server, or two when b is given.
 void writeViriIni(const QString &dir, const TestDb &a, const TestDb *b = nullptr,
                   const QString &extra = QString());
-
-// Process-wide variables back to their start values, as at a fresh start of the program.
-void resetProcessVariables();

@@ -37,7 +37,7 @@ void processUntil(const std::function<bool()> &done)
 
 TEST(Module, NoViriIniGivesOneServerWithTheDefaultLogon)
 {
-    resetProcessVariables();
+    ResetProcessState();
     TempDir dir;
     TFOracleBase base(nullptr, dir.path() + "/");
     EXPECT_EQ(FOracleBase, &base);
@@ -57,7 +57,7 @@ TEST(Module, NoViriIniGivesOneServerWithTheDefaultLogon)
 
 TEST(Module, SecondServersTimerSectionReplacesAutoConnect)
 {
-    resetProcessVariables();
+    ResetProcessState();
     TempDir dir;
     writeFile(dir.file("viri.ini"),
               "[Mode]\nN_Server=0x2\nN_ServerPPD=2\nSHOW_SMENA_PASSWORD=5\n"
@@ -113,7 +113,7 @@ TEST(Module, HostNamesThatDoNotResolveGiveTheFixedWord)
 
 class Module_Sqlite : public ::testing::Test {
 protected:
-    void SetUp() override { resetProcessVariables(); }
+    void SetUp() override { ResetProcessState(); }
     std::unique_ptr<TFOracleBase> start(const QString &extra = QString())
     {
         writeViriIni(dir.path(), db, nullptr, extra);
@@ -192,7 +192,7 @@ TEST_F(Module_Sqlite, ErrorsOfALogonOnAProbeThreadAreShownOnTheUserInterfaceThre
 
 class Module_Postgres : public ::testing::Test {
 protected:
-    void SetUp() override { resetProcessVariables(); }
+    void SetUp() override { ResetProcessState(); }
     TempDir dir;
     TestDb db{TestEngine::PostgreSQL, "main"};
 };

@@ -24,7 +24,7 @@ class Checked : public ::testing::TestWithParam<TestEngine> {
 protected:
     void SetUp() override
     {
-        resetProcessVariables();
+        ResetProcessState();
         writeViriIni(dir.path(), a, &b);
         base = std::make_unique<TFOracleBase>(nullptr, dir.path());
         ASSERT_TRUE(base->ADatabase->Connected());

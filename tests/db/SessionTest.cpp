@@ -1,3 +1,4 @@
+#include "db/EngineConnection.h"
 #include "db/OracleError.h"
 #include "db/OracleSession.h"
 #include "db/OracleStatement.h"
@@ -21,6 +22,16 @@ std::string messageOf(const std::function<void()> &fn)
         return e.Message().toStdString();
     }
     return "(no error)";
+}
+
+// SECOND of the first SRV row, read through the session.
+QString srvSecond(TOracleSession &session)
+{
+    TOracleQuery q;
+    q.SetSession(&session);
+    q.SQL = QStringList{"SELECT MAIN, SECOND, RO FROM SRV"};
+    q.Execute();
+    return q.Eof() ? QStringLiteral("(no row)") : q.FieldAsString("SECOND");
 }
 
 } // namespace
@@ -58,6 +69,9 @@ TEST(Session, OracleDialectSpeaksTheSystemsOwnStatements)
               "ORDER SIBLINGS BY NAME_REPORT) M, QUORVEL AR\n"
               "WHERE M.ID_REPORT=AR.ID_REPORT(+)\n"
               "ORDER BY FOLDER DESC, mLEVEL, NAME_REPORT ");
+    EXPECT_EQ(d.PeriodDate(QDate(2016, 4, 5)), "TO_DATE('05.04.2016', 'DD.MM.YYYY')");
+    EXPECT_EQ(DialectOf(TEngine::PostgreSQL).PeriodDate(QDate(2015, 12, 31)),
+              "TO_DATE('31.12.2015', 'DD.MM.YYYY')");
     EXPECT_TRUE(d.ProbeErrorMeansAlive(1000, {}));
     EXPECT_TRUE(d.ProbeErrorMeansAlive(942, {}));
     EXPECT_FALSE(d.ProbeErrorMeansAlive(3113, {}));
@@ -107,6 +121,25 @@ TEST_F(Session_Sqlite, LogOnToAMissingFileFailsAndCreatesNothing)
     EXPECT_THAT(messageOf([&] { session.LogOn(); }), HasSubstr("unable to open"));
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_FALSE(session.Connected());
+}
+
+TEST_F(Session_Sqlite, RelativePathIsTakenFromTheLogonFolder)
+{
+    sqliteExec(path, "INSERT INTO SRV VALUES (0, 1, 0)");
+    session.SetLogonDatabase(QStringLiteral("sqlite:t.db"));
+    EXPECT_THAT(messageOf([&] { session.LogOn(); }), HasSubstr("unable to open"))
+        << "without a folder the program's folder is meant, which has no t.db";
+    session.SetLogonFolder(dir.path());
+    session.LogOn();
+    EXPECT_EQ(srvSecond(session), "1");
+}
+
+TEST(SqliteFilePath, RelativeToTheFolderOrElseTheProgramsFolder)
+{
+    EXPECT_EQ(SqliteFilePath("sqlite:/data/q.db", "/work"), "/data/q.db");
+    EXPECT_EQ(SqliteFilePath("sqlite:q.db", "/work"), "/work/q.db");
+    EXPECT_EQ(SqliteFilePath("sqlite:sub/q.db", "/work/"), "/work/sub/q.db");
+    EXPECT_EQ(SqliteFilePath("sqlite:q.db", QString()), ProgramFolder() + "/q.db");
 }
 
 TEST_F(Session_Sqlite, QueryStandsOnTheFirstRowAndEofFollowsTheLastAcrossBatches)
@@ -222,12 +255,7 @@ TEST_F(Session_Sqlite, TwoThreadsShareOneSessionForManyRounds)
     int ok = 0;
     for (int round = 0; round < 300; ++round) {
         try {
-            TOracleQuery q;
-            q.SetSession(&session);
-            q.SQL = QStringList{"SELECT MAIN, SECOND, RO FROM SRV"};
-            q.Execute();
-            ASSERT_FALSE(q.Eof());
-            EXPECT_EQ(q.FieldAsString("SECOND"), "1");
+            EXPECT_EQ(srvSecond(session), "1");
             ++ok;
         } catch (const EOracleError &e) {
             // The other thread may log the session off between our calls.

@@ -88,15 +88,14 @@ void TwoServers::SetUp()
         s->sql(QStringLiteral("DELETE FROM SRV; DROP TABLE IF EXISTS T_MIRROR; "
                               "CREATE TABLE T_MIRROR (N INTEGER PRIMARY KEY, V VARCHAR(20));"));
     }
-    resetProcessVariables();
-    User_All_Name = QString();
+    ResetProcessState();
     dir_ = std::make_unique<TempDir>();
 }
 
 void TwoServers::TearDown()
 {
     stop();
-    resetProcessVariables();
+    ResetProcessState();
 }
 
 TFOracleBase *TwoServers::start(const QString &connA, const QString &connB, const QString &mode,

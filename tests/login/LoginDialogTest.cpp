@@ -281,7 +281,7 @@ TEST_F(LoginDialog_Gui_Sqlite, ReconnectRepeatsTheLastCredentials)
 
 TEST(LoginDialogOffline_Gui, AnUnreachableServerIsReportedAndTheDialogStays)
 {
-    resetLoginVariables();
+    ResetProcessState();
     TempDir dir;
     QFile ini(dir.file("viri.ini"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));

@@ -2,33 +2,13 @@
 
 #include "db/OracleBase.h"
 #include "db/OracleStatement.h"
-#include "db/ServerStatus.h"
+#include "db/ProcessState.h"
 #include "login/LoginWithQuery.h"
-#include "login/SessionVariables.h"
 #include "login/UserRights.h"
-
-void resetLoginVariables()
-{
-    resetProcessVariables();
-    SHOW_SMENA_PASSWORD = false;
-    User_Name.clear();
-    Pass.clear();
-    User_Psw.clear();
-    User_All_Name = QString();
-    User_GroupID.clear();
-    Val_smena = 0;
-    Tab_Num = 0;
-    Shema = 0;
-    for (bool *flag : {&BMMessage, &BMGoToMessage, &BMRegl, &BMSound, &BMChWind, &BMZklTop})
-        *flag = false;
-    QualityMask = 0x3FFFFFFF;
-    ActionID = 0;
-    ClearRightFlags();
-}
 
 LoginWorld::LoginWorld(TestEngine engine, TestDb *shared, bool coded)
 {
-    resetLoginVariables();
+    ResetProcessState();
     if (!shared) {
         own_ = std::make_unique<TestDb>(engine, QStringLiteral("users"));
         shared = own_.get();

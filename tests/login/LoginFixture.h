@@ -11,9 +11,6 @@
 
 class TFOracleBase;
 
-// The login's variables and the module's back to their values at program start.
-void resetLoginVariables();
-
 // One check of a name, password and address as the login dialog makes it: the user's
 // properties loaded on a match, the refused message or the database's error shown otherwise.
 TLoginAttempt attemptLogin(const QString &name, const QString &password, const QString &address);

@@ -6,7 +6,7 @@
 namespace {
 class PasswordForm : public ::testing::Test {
 protected:
-    void TearDown() override { PassCoded = false; }
+    void TearDown() override { ResetProcessState(); }
 };
 } // namespace
 
