@@ -28,6 +28,12 @@ QString messageOf(EQExportError::Kind kind, const QString &arg, const QString &r
         return QStringLiteral("Too many columns (%1): a sheet holds 256").arg(arg);
     case EQExportError::NoRoomForData:
         return QStringLiteral("Header, caption and footer rows leave no room for data on a sheet");
+    case EQExportError::CompoundTooLarge:
+        return QStringLiteral("compound file stream too large");
+    case EQExportError::CompoundTooLong:
+        return QStringLiteral("compound file stream longer than announced");
+    case EQExportError::CompoundTooShort:
+        return QStringLiteral("compound file stream shorter than announced");
     }
     return {};
 }

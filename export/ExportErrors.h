@@ -18,6 +18,9 @@ public:
         StringTooLarge,      // "String too large"
         TooManyColumns,      // a sheet holds 256 columns
         NoRoomForData,       // header, caption and footer rows fill a whole sheet
+        CompoundTooLarge,    // a compound file's stream over its size limit
+        CompoundTooLong,     // more bytes given to a compound file's stream than announced
+        CompoundTooShort,    // fewer bytes given to it than announced
     };
 
     EQExportError(Kind kind, const QString &message);

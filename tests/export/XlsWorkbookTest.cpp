@@ -285,6 +285,7 @@ TEST_P(XlsContinuationBoundary_Readers, NewSheetOnlyWhenARowDoesNotFit)
 
 INSTANTIATE_TEST_SUITE_P(Cases, XlsContinuationBoundary_Readers,
                          ::testing::Values(BoundaryCase{0, 1}, BoundaryCase{65531, 1},
-                                           BoundaryCase{65532, 2}));
+                                           BoundaryCase{65532, 2}),
+                         [](const auto &p) { return "Rows" + std::to_string(p.param.rows); });
 
 } // namespace
