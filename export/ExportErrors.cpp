@@ -17,6 +17,7 @@ QString messageOf(EQExportError::Kind kind, const QString &arg, const QString &r
     case EQExportError::XlsCannotCreate:
         return QStringLiteral("Cannot create file %1").arg(arg);
     case EQExportError::RtfCannotCreate:
+    case EQExportError::FileCannotCreate:
         return QStringLiteral("Cannot create file \"%1\". %2").arg(arg, reason);
     case EQExportError::XlsWriteFailed:
         return QStringLiteral("Error writing output file");
@@ -28,6 +29,12 @@ QString messageOf(EQExportError::Kind kind, const QString &arg, const QString &r
         return QStringLiteral("Too many columns (%1): a sheet holds 256").arg(arg);
     case EQExportError::NoRoomForData:
         return QStringLiteral("Header, caption and footer rows leave no room for data on a sheet");
+    case EQExportError::FileWriteFailed:
+        return QStringLiteral("Error writing file \"%1\". %2").arg(arg, reason);
+    case EQExportError::XlsxFailed:
+        return QStringLiteral("Workbook \"%1\" not written: %2").arg(arg, reason);
+    case EQExportError::XlsxTooManyColumns:
+        return QStringLiteral("Too many columns (%1): a sheet holds 16384").arg(arg);
     case EQExportError::CompoundTooLarge:
         return QStringLiteral("compound file stream too large");
     case EQExportError::CompoundTooLong:
