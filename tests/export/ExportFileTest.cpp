@@ -1,3 +1,4 @@
+#include "export/CsvWriter.h"
 #include "export/XlsxWriter.h"
 #include "tests/export/ExportFixtures.h"
 #include "tests/support/TempDir.h"
@@ -14,11 +15,14 @@
 
 namespace {
 
-enum Engine { Xlsx };
+enum Engine { Xlsx, Csv };
 
-void run(Engine, const TExportModel &m)
+void run(Engine e, const TExportModel &m)
 {
-    TQExport4XLSX().Execute(m);
+    if (e == Xlsx)
+        TQExport4XLSX().Execute(m);
+    else
+        TQExport4CSV().Execute(m);
 }
 
 QStringList filesIn(const QString &folder)
@@ -32,9 +36,9 @@ QByteArray contentOf(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-std::string engineName(Engine)
+std::string engineName(Engine e)
 {
-    return "Xlsx";
+    return e == Xlsx ? "Xlsx" : "Csv";
 }
 
 class ExportFileErrors : public ::testing::TestWithParam<Engine> {
@@ -82,7 +86,7 @@ TEST_P(ExportFileErrors, DeviceIsWrittenDirectlyAndAFullOneFails)
     EXPECT_FALSE(QFileInfo("/dev/null").isFile());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ExportFileErrors, ::testing::Values(Xlsx),
+INSTANTIATE_TEST_SUITE_P(Engines, ExportFileErrors, ::testing::Values(Xlsx, Csv),
                          [](const auto &p) { return engineName(p.param); });
 
 // Real file systems that refuse: a tmpfs of 16 KB and a read-only one (needs the right to
@@ -141,7 +145,7 @@ TEST_P(SmallDisk, FolderThatCannotBeWritten)
               QStringLiteral("Cannot create file \"%1\". Read-only file system").arg(m.FileName));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SmallDisk, ::testing::Values(Xlsx),
+INSTANTIATE_TEST_SUITE_P(Engines, SmallDisk, ::testing::Values(Xlsx, Csv),
                          [](const auto &p) { return engineName(p.param); });
 
 } // namespace
