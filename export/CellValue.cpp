@@ -17,14 +17,17 @@ bool isDigit(QChar c)
 // "-"? digits ("," digits)? ("E" "-"? digits)?, without a leading zero before more digits.
 bool readNumber(QStringView t, double &value)
 {
-    QByteArray ascii;
-    ascii.reserve(t.size());
-    qsizetype i = 0;
-    if (i < t.size() && t[i] == u'-')
-        ascii += t[i++].toLatin1();
+    // Longer texts are not numbers of at most 15 digits with a sensible exponent.
+    char ascii[64];
+    if (t.size() >= qsizetype(sizeof ascii))
+        return false;
+    qsizetype i = 0, n = 0;
+    const auto take = [&](char c) { ascii[n++] = c; };
+    if (t[i] == u'-')
+        take(char(t[i++].unicode()));
     const qsizetype intStart = i;
     while (i < t.size() && isDigit(t[i]))
-        ascii += t[i++].toLatin1();
+        take(char(t[i++].unicode()));
     const qsizetype intDigits = i - intStart;
     if (intDigits == 0 || (intDigits > 1 && t[intStart] == u'0'))
         return false;
@@ -33,32 +36,30 @@ bool readNumber(QStringView t, double &value)
         if (significant || t[k] != u'0')
             ++significant;
     if (i < t.size() && t[i] == u',') {
-        ascii += '.';
-        ++i;
-        const qsizetype fracStart = i;
+        take('.');
+        const qsizetype fracStart = ++i;
         while (i < t.size() && isDigit(t[i])) {
             if (significant || t[i] != u'0')
                 ++significant;
-            ascii += t[i++].toLatin1();
+            take(char(t[i++].unicode()));
         }
         if (i == fracStart)
             return false;
     }
     if (i < t.size() && t[i] == u'E') {
-        ascii += 'e';
-        ++i;
-        if (i < t.size() && t[i] == u'-')
-            ascii += t[i++].toLatin1();
+        take('e');
+        if (++i < t.size() && t[i] == u'-')
+            take(char(t[i++].unicode()));
         const qsizetype expStart = i;
         while (i < t.size() && isDigit(t[i]))
-            ascii += t[i++].toLatin1();
+            take(char(t[i++].unicode()));
         if (i == expStart)
             return false;
     }
     if (i != t.size() || significant > MaxDigits)
         return false;
-    const auto [end, error] = std::from_chars(ascii.constData(), ascii.constEnd(), value);
-    return error == std::errc() && end == ascii.constEnd();
+    const auto [end, error] = std::from_chars(ascii, ascii + n, value);
+    return error == std::errc() && end == ascii + n;
 }
 
 // Reads count digits at i (exactly, or 1 to count when exact is false).
@@ -100,7 +101,8 @@ bool readDateTime(QStringView t, QDateTime &value)
 TCellValue ReadCellValue(QStringView text)
 {
     TCellValue v;
-    if (text.isEmpty())
+    // Most texts are words: neither a number nor a date starts with a letter.
+    if (text.isEmpty() || !(isDigit(text[0]) || text[0] == u'-'))
         return v;
     if (readNumber(text, v.number))
         v.kind = TCellValue::Number;

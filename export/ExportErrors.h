@@ -25,6 +25,7 @@ public:
         FileWriteFailed,     // "Error writing file "%s". %s" (XLSX, CSV, PDF)
         XlsxFailed,          // "Workbook "%s" not written: %s", libxlsxwriter's reason
         XlsxTooManyColumns,  // an XLSX sheet holds 16384 columns
+        PdfNeedsGui,         // PDF pages are drawn with Qt Gui's fonts
     };
 
     EQExportError(Kind kind, const QString &message);

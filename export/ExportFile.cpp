@@ -34,6 +34,9 @@ bool openBeside(QFile &file, const QFileInfo &target)
 
 TExportFile::TExportFile(const QString &Target) : target_(Target)
 {
+    // A link keeps pointing where it did: the file it names is the one replaced.
+    if (const QFileInfo link(target_); link.isSymLink())
+        target_ = link.symLinkTarget();
     const QFileInfo info(target_);
     direct_ = info.exists() && !info.isFile() && !info.isDir();
     bool opened = false;
@@ -79,6 +82,9 @@ void TExportFile::commit()
             raiseWriteError(written ? file_.errorString() : reason);
     }
     if (!direct_) {
+        // The older file's permissions carry over to the one that replaces it.
+        if (QFileInfo::exists(target_))
+            QFile::setPermissions(file_.fileName(), QFile::permissions(target_));
         // rename() puts the new file in the place of an older one in one step.
         if (std::rename(QFile::encodeName(file_.fileName()).constData(),
                         QFile::encodeName(target_).constData()) != 0)

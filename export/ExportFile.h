@@ -5,9 +5,10 @@
 
 // The file a new writer (XLSX, CSV, PDF) fills: a file of its own beside the target, renamed
 // onto the target only once everything is written, so that a failure leaves nothing under
-// the chosen name (and an older file of that name as it was). A target that exists and is
-// not a regular file (a device such as /dev/null) is written directly: renaming onto it
-// would replace the device. Failures raise EQExportError with the system's text.
+// the chosen name (and an older file of that name as it was). The new file takes the older
+// one's permissions; a symbolic link stays and the file it names is replaced. A target that
+// exists and is not a regular file (a device such as /dev/null) is written directly: renaming
+// onto it would replace the device. Failures raise EQExportError with the system's text.
 class TExportFile {
 public:
     // Creates the file beside Target (an absolute path whose folder exists); raises
@@ -21,7 +22,6 @@ public:
     QFile &device() { return file_; }
     // The file being written, for a library that opens files by name (closes the device).
     QString writtenPath();
-    QString targetPath() const { return target_; }
 
     // Flushes and closes the file and puts it under the target's name; raises
     // "Error writing file" with the system's reason.

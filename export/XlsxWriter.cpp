@@ -4,6 +4,7 @@
 #include "export/ExportFile.h"
 
 #include <QDir>
+#include <QStringEncoder>
 
 #include <xlsxwriter.h>
 
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -20,16 +22,30 @@ struct WorkbookDeleter {
 };
 using Workbook = std::unique_ptr<lxw_workbook, WorkbookDeleter>;
 
-// Excel keeps line breaks in cells as LF alone.
-QByteArray cellText(const QString &text)
-{
-    if (!text.contains(u'\r'))
-        return text.toUtf8();
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(u'\r', u'\n');
-    return t.toUtf8();
-}
+// A cell's text as the library takes it: UTF-8 ending in a zero byte, with line breaks as LF
+// alone (as Excel keeps them). One buffer serves every cell: no allocation per cell.
+class CellText {
+public:
+    const char *operator()(const QString &text)
+    {
+        QStringView view(text);
+        QString unified;
+        if (text.contains(u'\r')) {
+            unified = text;
+            unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            unified.replace(u'\r', u'\n');
+            view = unified;
+        }
+        buffer_.resize(size_t(utf8_.requiredSpace(view.size())) + 1);
+        char *end = utf8_.appendToBuffer(buffer_.data(), view);
+        *end = '\0';
+        return buffer_.data();
+    }
+
+private:
+    QStringEncoder utf8_{QStringEncoder::Utf8};
+    std::vector<char> buffer_;
+};
 
 lxw_format_alignments alignmentOf(TExportAlign a)
 {
@@ -87,8 +103,8 @@ private:
 
     void writeText(int col, const QString &text, lxw_format *format)
     {
-        check(worksheet_write_string(ws_, lxw_row_t(row_), lxw_col_t(col),
-                                     cellText(text).constData(), format));
+        check(
+            worksheet_write_string(ws_, lxw_row_t(row_), lxw_col_t(col), cellText_(text), format));
     }
 
     void writeLine(const QString &line)
@@ -167,6 +183,7 @@ private:
     const TXLSXOptions &options_;
     QString target_;
     std::array<lxw_format *, 3> captions_{}, data_{}, dates_{};
+    CellText cellText_;
     lxw_worksheet *ws_ = nullptr;
     int row_ = 0;
     int captionRow_ = 0;

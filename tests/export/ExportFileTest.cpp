@@ -1,10 +1,12 @@
 #include "export/CsvWriter.h"
+#include "export/PdfPages.h"
 #include "export/XlsxWriter.h"
 #include "tests/export/ExportFixtures.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -15,14 +17,16 @@
 
 namespace {
 
-enum Engine { Xlsx, Csv };
+enum Engine { Xlsx, Csv, Pdf };
 
 void run(Engine e, const TExportModel &m)
 {
     if (e == Xlsx)
         TQExport4XLSX().Execute(m);
-    else
+    else if (e == Csv)
         TQExport4CSV().Execute(m);
+    else
+        TQExport4PDF().Execute(m);
 }
 
 QStringList filesIn(const QString &folder)
@@ -38,7 +42,7 @@ QByteArray contentOf(const QString &path)
 
 std::string engineName(Engine e)
 {
-    return e == Xlsx ? "Xlsx" : "Csv";
+    return e == Xlsx ? "Xlsx" : e == Csv ? "Csv" : "Pdf";
 }
 
 class ExportFileErrors : public ::testing::TestWithParam<Engine> {
@@ -86,8 +90,30 @@ TEST_P(ExportFileErrors, DeviceIsWrittenDirectlyAndAFullOneFails)
     EXPECT_FALSE(QFileInfo("/dev/null").isFile());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ExportFileErrors, ::testing::Values(Xlsx, Csv),
+INSTANTIATE_TEST_SUITE_P(Engines, ExportFileErrors, ::testing::Values(Xlsx, Csv, Pdf),
                          [](const auto &p) { return engineName(p.param); });
+
+TEST(ExportFileReplace, OlderFileReplacedWithItsPermissionsAndLinksKept)
+{
+    TempDir dir;
+    const QString target = dir.file("report.csv");
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("older report");
+    }
+    const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                      QFile::WriteGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(target, shared));
+    ASSERT_TRUE(QFile::link(target, dir.file("link.csv")));
+    TExportModel m = gridModel(dir.file("link.csv"), 1);
+    TQExport4CSV().Execute(m);
+    EXPECT_TRUE(QFileInfo(dir.file("link.csv")).isSymLink());
+    EXPECT_EQ(contentOf(target), "\xEF\xBB\xBF"
+                                 "ColNo_0\r\n");
+    EXPECT_EQ(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), shared);
+    EXPECT_EQ(filesIn(dir.path()), (QStringList{"link.csv", "report.csv"}));
+}
 
 // Real file systems that refuse: a tmpfs of 16 KB and a read-only one (needs the right to
 // mount, as CI has).
@@ -145,7 +171,7 @@ TEST_P(SmallDisk, FolderThatCannotBeWritten)
               QStringLiteral("Cannot create file \"%1\". Read-only file system").arg(m.FileName));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SmallDisk, ::testing::Values(Xlsx, Csv),
+INSTANTIATE_TEST_SUITE_P(Engines, SmallDisk, ::testing::Values(Xlsx, Csv, Pdf),
                          [](const auto &p) { return engineName(p.param); });
 
 } // namespace
