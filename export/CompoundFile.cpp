@@ -1,10 +1,11 @@
 #include "export/CompoundFile.h"
 
+#include "export/ExportErrors.h"
+
 #include <QtEndian>
 
 #include <array>
 #include <cstring>
-#include <stdexcept>
 
 namespace {
 
@@ -72,7 +73,7 @@ TCompoundFileWriter::TCompoundFileWriter(Sink sink, QString streamName)
 void TCompoundFileWriter::begin(quint64 streamSize)
 {
     if (streamSize > MaxStreamSize)
-        throw std::length_error("compound file stream too large");
+        raiseExportError(EQExportError::CompoundTooLarge);
     size_ = streamSize;
     written_ = 0;
     mini_ = streamSize < MiniStreamCutoff;
@@ -121,7 +122,7 @@ void TCompoundFileWriter::begin(quint64 streamSize)
 void TCompoundFileWriter::write(const char *data, qint64 size)
 {
     if (written_ + quint64(size) > size_)
-        throw std::logic_error("compound file stream longer than announced");
+        raiseExportError(EQExportError::CompoundTooLong);
     sink_(data, size);
     written_ += quint64(size);
 }
@@ -129,7 +130,7 @@ void TCompoundFileWriter::write(const char *data, qint64 size)
 void TCompoundFileWriter::finish()
 {
     if (written_ != size_)
-        throw std::logic_error("compound file stream shorter than announced");
+        raiseExportError(EQExportError::CompoundTooShort);
     const quint32 tail = quint32(size_ % SectorSize);
     if (tail) {
         const Sector zeros{};

@@ -11,7 +11,8 @@
 // tables (mini FAT for a stream below 4096 bytes, directory, FAT, DIFAT) after them.
 class TCompoundFileWriter {
 public:
-    // Receives the file's bytes in order; raises when they cannot be written.
+    // Receives the file's bytes in order; raises when they cannot be written. The writer's own
+    // faults (a stream too large, or longer or shorter than announced) raise EQExportError.
     using Sink = std::function<void(const char *data, qint64 size)>;
 
     // A version 3 file must stay below 2 GB; this leaves room for the stream's tables.

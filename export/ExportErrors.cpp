@@ -17,6 +17,7 @@ QString messageOf(EQExportError::Kind kind, const QString &arg, const QString &r
     case EQExportError::XlsCannotCreate:
         return QStringLiteral("Cannot create file %1").arg(arg);
     case EQExportError::RtfCannotCreate:
+    case EQExportError::FileCannotCreate:
         return QStringLiteral("Cannot create file \"%1\". %2").arg(arg, reason);
     case EQExportError::XlsWriteFailed:
         return QStringLiteral("Error writing output file");
@@ -30,6 +31,20 @@ QString messageOf(EQExportError::Kind kind, const QString &arg, const QString &r
         return QStringLiteral("Header, caption and footer rows leave no room for data on a sheet");
     case EQExportError::NoSource:
         return QStringLiteral("Export source (StringGrid) is not assigned");
+    case EQExportError::FileWriteFailed:
+        return QStringLiteral("Error writing file \"%1\". %2").arg(arg, reason);
+    case EQExportError::XlsxFailed:
+        return QStringLiteral("Workbook \"%1\" not written: %2").arg(arg, reason);
+    case EQExportError::XlsxTooManyColumns:
+        return QStringLiteral("Too many columns (%1): a sheet holds 16384").arg(arg);
+    case EQExportError::PdfNeedsGui:
+        return QStringLiteral("PDF pages need a QGuiApplication (the offscreen platform serves)");
+    case EQExportError::CompoundTooLarge:
+        return QStringLiteral("compound file stream too large");
+    case EQExportError::CompoundTooLong:
+        return QStringLiteral("compound file stream longer than announced");
+    case EQExportError::CompoundTooShort:
+        return QStringLiteral("compound file stream shorter than announced");
     }
     return {};
 }

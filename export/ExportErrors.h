@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-// Every failure of the XLS and RTF writers. The kind tells tests and callers what went
+// Every failure of the export writers. The kind tells tests and callers what went
 // wrong; what() is the message shown to the user.
 class EQExportError : public std::runtime_error {
 public:
@@ -19,6 +19,14 @@ public:
         TooManyColumns,      // a sheet holds 256 columns
         NoRoomForData,       // header, caption and footer rows fill a whole sheet
         NoSource,            // "Export source (StringGrid) is not assigned"
+        CompoundTooLarge,    // a compound file's stream over its size limit
+        CompoundTooLong,     // more bytes given to a compound file's stream than announced
+        CompoundTooShort,    // fewer bytes given to it than announced
+        FileCannotCreate,    // "Cannot create file "%s". %s" (XLSX, CSV, PDF)
+        FileWriteFailed,     // "Error writing file "%s". %s" (XLSX, CSV, PDF)
+        XlsxFailed,          // "Workbook "%s" not written: %s", libxlsxwriter's reason
+        XlsxTooManyColumns,  // an XLSX sheet holds 16384 columns
+        PdfNeedsGui,         // PDF pages are drawn with Qt Gui's fonts
     };
 
     EQExportError(Kind kind, const QString &message);

@@ -17,7 +17,7 @@ TExportSink deviceSink(QIODevice &device, EQExportError::Kind onFailure);
 // Flushes and closes the file; raises the given kind of error when that fails.
 void closeExportFile(QFileDevice &file, EQExportError::Kind onFailure);
 
-// The part both export engines share: where the file goes.
+// The part the export engines share: where the file goes.
 class TQExport4 {
 public:
     virtual ~TQExport4() = default;

@@ -1,6 +1,7 @@
 /* The benchmark grid written by libxlsxwriter in constant-memory mode, with the same sheet
- * layout as the XLS writer (65,536 rows a sheet: title rows, captions, data, footer rows).
- *   peer_xlsxwriter OUTPUT [ROWS]   prints the seconds it took */
+ * layout as the workbook writers (SHEET_ROWS rows a sheet: title rows, captions, data, footer
+ * rows; 65,536 as in XLS by default, 1,048,576 for the XLSX writer's layout).
+ *   peer_xlsxwriter OUTPUT [ROWS [SHEET_ROWS]]   prints the seconds it took */
 #include <xlsxwriter.h>
 
 #include <stdio.h>
@@ -29,6 +30,7 @@ int main(int argc, char **argv)
     if (argc < 2)
         return 2;
     const int rows = argc > 2 ? atoi(argv[2]) : 100000;
+    const int sheetRows = argc > 3 ? atoi(argv[3]) : 65536;
     struct timespec t0, t1;
     clock_gettime(CLOCK_MONOTONIC, &t0);
     lxw_workbook_options options = {.constant_memory = LXW_TRUE};
@@ -39,7 +41,7 @@ int main(int argc, char **argv)
     int sheetRow = 0, sheets = 0;
     lxw_worksheet *ws = NULL;
     for (int r = 0; r < rows; ++r) {
-        if (!ws || sheetRow == 65536 - 2) {
+        if (!ws || sheetRow == sheetRows - 2) {
             if (ws)
                 frame(ws, bold, &sheetRow, 0);
             snprintf(text, sizeof text, "Sheet %d", ++sheets);

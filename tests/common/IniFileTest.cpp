@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+#include <string>
+#include <string_view>
+
 namespace {
 
 QByteArray readBytes(const QString &path)
@@ -30,6 +35,11 @@ struct BadInputCase {
     const char *expectedString; // nullptr: the default
     int expectedInteger;        // with the default -1
 };
+
+void PrintTo(const BadInputCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class IniFileBadInput : public ::testing::TestWithParam<BadInputCase> {};
 
@@ -181,6 +191,10 @@ TEST_P(IniFileRefusedWrite, RaisesUnableToWriteWithTheFileName)
 
 // Root is not stopped by file modes, so the refusals are ones no user escapes.
 INSTANTIATE_TEST_SUITE_P(Paths, IniFileRefusedWrite,
-                         ::testing::Values("missing/folder/Temp.tmp", "folder"));
+                         ::testing::Values("missing/folder/Temp.tmp", "folder"), [](const auto &p) {
+                             return std::string(p.param == std::string_view("folder")
+                                                    ? "AFolder"
+                                                    : "InMissingFolders");
+                         });
 
 } // namespace

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct TypeCase {
@@ -22,6 +24,11 @@ struct TypeCase {
     QStyle::StandardPixmap icon; // meaningless for custom, which has none
     QMessageBox::Icon boxIcon;
 };
+
+void PrintTo(const TypeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 const TypeCase kTypes[] = {
     {"warning", TMsgDlgType::mtWarning, "Предупреждение", QStyle::SP_MessageBoxWarning,
@@ -255,6 +262,11 @@ struct AnswerCase {
     const char *caption;
     int result;
 };
+
+void PrintTo(const AnswerCase &c, std::ostream *os)
+{
+    *os << c.caption;
+}
 
 class MessageBoxAnswers_Gui : public ::testing::TestWithParam<AnswerCase> {};
 

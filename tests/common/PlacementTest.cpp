@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 const QList<QRect> kSideBySide = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)};
@@ -17,6 +19,11 @@ struct ClampCase {
     QRect bounds;
     QRect expected;
 };
+
+void PrintTo(const ClampCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ClampToMonitorsCases : public ::testing::TestWithParam<ClampCase> {};
 

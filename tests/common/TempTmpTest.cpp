@@ -127,7 +127,9 @@ TEST_P(TempTmpFileName_Gui, ShortNameMeansTempTmpInTheCurrentFolder)
     TmpFile.clear();
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, TempTmpFileName_Gui, ::testing::Values("", "x"));
+INSTANTIATE_TEST_SUITE_P(Names, TempTmpFileName_Gui, ::testing::Values("", "x"), [](const auto &p) {
+    return std::string(*p.param ? "OneCharacter" : "Empty");
+});
 
 TEST_F(StateFile, TwoCharacterNameIsKept)
 {
@@ -174,7 +176,14 @@ TEST_P(TempTmpFixedBorder_Gui, FixedBorderSavedAfterSizeableLosesWidthAndHeight)
     EXPECT_EQ(again.geometry(), QRect(70, 80, 200, 100));
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, TempTmpFixedBorder_Gui, ::testing::Values(0, 1, 2));
+std::string fixedKindName(int kind)
+{
+    static const char *const names[] = {"FixedSize", "FixedSizeDialogHint", "Frameless"};
+    return names[kind];
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, TempTmpFixedBorder_Gui, ::testing::Values(0, 1, 2),
+                         [](const auto &p) { return fixedKindName(p.param); });
 
 TEST_F(TempTmpBounds_Gui, ControlThatIsNotAWindowKeepsItsSizeAndIsNotClamped)
 {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <stdexcept>
 
 namespace {
@@ -14,6 +16,11 @@ struct ParseCase {
     int start;
     QStringList tokens; // read until Index becomes 0
 };
+
+void PrintTo(const ParseCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ParseTokens : public ::testing::TestWithParam<ParseCase> {};
 
@@ -48,6 +55,11 @@ struct TrimCase {
     QString source;
     QString trimmed;
 };
+
+void PrintTo(const TrimCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class TrimControlsCases : public ::testing::TestWithParam<TrimCase> {};
 

@@ -1,10 +1,14 @@
 #include "export/CompoundFile.h"
+#include "export/ExportErrors.h"
 #include "tests/support/Readers.h"
 #include "tests/support/TempDir.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
 
 namespace {
 
@@ -51,18 +55,53 @@ TEST_P(CompoundFile_Readers, OlefileReadsTheOneStreamBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CompoundFile_Readers,
-                         ::testing::Values(0, 1, 64, 65, 4095, 4096, 4097, 512 * 1000 + 3,
-                                           8000000));
+                         ::testing::Values(0, 1, 64, 65, 4095, 4096, 4097, 512 * 1000 + 3, 8000000),
+                         [](const auto &p) { return "Bytes" + std::to_string(p.param); });
 
-TEST(CompoundFile, RefusesAStreamLongerOrShorterThanAnnounced)
+struct RefusalCase {
+    const char *name;
+    EQExportError::Kind kind;
+    const char *message;
+    std::function<void(TCompoundFileWriter &)> misuse; // after begin(10)
+};
+
+void PrintTo(const RefusalCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class CompoundFileRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(CompoundFileRefusal, RaisesTheExportError)
 {
     QByteArray out;
     TCompoundFileWriter w([&out](const char *d, qint64 n) { out.append(d, n); }, "Workbook");
     w.begin(10);
-    EXPECT_THROW(w.write("01234567890", 11), std::logic_error);
-    w.write("0123", 4);
-    EXPECT_THROW(w.finish(), std::logic_error);
-    EXPECT_THROW(w.begin(TCompoundFileWriter::MaxStreamSize + 1), std::length_error);
+    try {
+        GetParam().misuse(w);
+        FAIL() << "no error raised";
+    } catch (const EQExportError &e) {
+        EXPECT_EQ(e.kind(), GetParam().kind);
+        EXPECT_EQ(e.message(), GetParam().message);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CompoundFileRefusal,
+    ::testing::Values(RefusalCase{"Longer", EQExportError::CompoundTooLong,
+                                  "compound file stream longer than announced",
+                                  [](TCompoundFileWriter &w) { w.write("01234567890", 11); }},
+                      RefusalCase{"Shorter", EQExportError::CompoundTooShort,
+                                  "compound file stream shorter than announced",
+                                  [](TCompoundFileWriter &w) {
+                                      w.write("0123", 4);
+                                      w.finish();
+                                  }},
+                      RefusalCase{"TooLarge", EQExportError::CompoundTooLarge,
+                                  "compound file stream too large",
+                                  [](TCompoundFileWriter &w) {
+                                      w.begin(TCompoundFileWriter::MaxStreamSize + 1);
+                                  }}),
+    [](const auto &p) { return std::string(p.param.name); });
 
 } // namespace

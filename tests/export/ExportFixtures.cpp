@@ -1,5 +1,9 @@
 #include "tests/export/ExportFixtures.h"
 
+#include <QDir>
+
+#include <gtest/gtest.h>
+
 TExportModel gridModel(const QString &fileName, int columns, const QString &top,
                        const QString &bottom)
 {
@@ -24,4 +28,32 @@ QList<QStringList> sampleRows(int rows, int columns)
         result.append(row);
     }
     return result;
+}
+
+EQExportError errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const EQExportError &e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error raised";
+    return EQExportError(EQExportError::NoFileName, QString());
+}
+
+bool TmpfsMount::mount(const QString &options)
+{
+    point_ = dir_.file(QStringLiteral("mnt"));
+    QDir().mkpath(point_);
+    mounted_ = runProgram(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           options, QStringLiteral("tmpfs"), point_}) == 0;
+    return mounted_;
+}
+
+TmpfsMount::~TmpfsMount()
+{
+    if (mounted_) {
+        EXPECT_EQ(runProgram(QStringLiteral("umount"), {point_}), 0);
+    }
 }

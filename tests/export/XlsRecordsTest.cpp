@@ -209,12 +209,14 @@ TEST_P(XlsColInfoWidth, NearestHalvesToEvenAtMost65535)
     EXPECT_EQ(colInfoWidth(GetParam().width, GetParam().zero), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, XlsColInfoWidth,
-                         ::testing::Values(WidthCase{3, 7, 1061}, WidthCase{0, 7, 293},
-                                           WidthCase{10, 8, 2848}, WidthCase{0, 512, 256},
-                                           WidthCase{1, 512, 512}, WidthCase{253, 1, 65280},
-                                           WidthCase{254, 1, 65535}, WidthCase{300, 7, 65535},
-                                           WidthCase{5, 0, 65535}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, XlsColInfoWidth,
+    ::testing::Values(WidthCase{3, 7, 1061}, WidthCase{0, 7, 293}, WidthCase{10, 8, 2848},
+                      WidthCase{0, 512, 256}, WidthCase{1, 512, 512}, WidthCase{253, 1, 65280},
+                      WidthCase{254, 1, 65535}, WidthCase{300, 7, 65535}, WidthCase{5, 0, 65535}),
+    [](const auto &p) {
+        return "Width" + std::to_string(p.param.width) + "Zero" + std::to_string(p.param.zero);
+    });
 
 TEST(XlsSheet, PrologCellsAndEpilog)
 {

@@ -217,11 +217,11 @@ TEST(XlsContent_Readers, EmptyCellsAreBlankAndWidthsAreKept)
 TEST(XlsContinuation_Readers, EveryDataRowOnceEverySheetFramed)
 {
     constexpr int perSheet = 65531;
-    const int total = 2 * perSheet + 7;
+    constexpr int total = 2 * perSheet + 7;
     TempDir dir;
     TExportModel m = gridModel(dir.file("big.xls"), 2);
     int next = 0;
-    m.Rows = [&next, total](QStringList &row) {
+    m.Rows = [&next](QStringList &row) {
         if (next == total)
             return false;
         row = {QString::number(next), QStringLiteral("строка %1").arg(next)};
@@ -285,6 +285,7 @@ TEST_P(XlsContinuationBoundary_Readers, NewSheetOnlyWhenARowDoesNotFit)
 
 INSTANTIATE_TEST_SUITE_P(Cases, XlsContinuationBoundary_Readers,
                          ::testing::Values(BoundaryCase{0, 1}, BoundaryCase{65531, 1},
-                                           BoundaryCase{65532, 2}));
+                                           BoundaryCase{65532, 2}),
+                         [](const auto &p) { return "Rows" + std::to_string(p.param.rows); });
 
 } // namespace

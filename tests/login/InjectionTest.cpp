@@ -105,7 +105,8 @@ TEST_P(Injection_Sqlite, NeverLogsAnyoneInNorChangesTheStatement)
     neverLogsIn(world, GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Typed, Injection_Sqlite, ::testing::ValuesIn(injections));
+INSTANTIATE_TEST_SUITE_P(Typed, Injection_Sqlite, ::testing::ValuesIn(injections),
+                         [](const auto &p) { return std::string(p.param.what); });
 
 TEST(Quotes_Sqlite, InRealCredentialsTheyAreJustCharacters)
 {

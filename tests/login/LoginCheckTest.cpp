@@ -153,7 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   "'T'", false, "ivanov", "secret", unknown, true},
                       AttemptCase{"address unknown, IPADR holds the word", "'ivanov'", "'secret'",
                                   "'10.0.0.1 Неизвестный'", "'T'", false, "ivanov", "secret",
-                                  unknown, true}));
+                                  unknown, true}),
+    [](const auto &p) { return caseName(p.param.what); });
 
 namespace {
 class Login_Sqlite : public ::testing::Test {

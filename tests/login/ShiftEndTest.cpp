@@ -44,7 +44,10 @@ INSTANTIATE_TEST_SUITE_P(Times, ShiftEnd,
                                            ShiftCase{QTime(17, 59, 59), 0, QTime(20, 0)},
                                            ShiftCase{QTime(18, 0), 1, QTime(8, 0)},
                                            ShiftCase{QTime(18, 0, 1), 1, QTime(8, 0)},
-                                           ShiftCase{QTime(23, 59, 59), 1, QTime(8, 0)}));
+                                           ShiftCase{QTime(23, 59, 59), 1, QTime(8, 0)}),
+                         [](const auto &p) {
+                             return "At" + p.param.at.toString("HHmmss").toStdString();
+                         });
 
 TEST(ShiftDays, CountFromTheLastDayOf1899)
 {

@@ -178,4 +178,5 @@ INSTANTIATE_TEST_SUITE_P(
                       GroupIdCase{"Letters", "'abc'"}, GroupIdCase{"OneOrTrue", "'1 OR 1=1'"},
                       GroupIdCase{"ZeroOrTrue", "'0 OR 1=1'"},
                       GroupIdCase{"SecondStatement", "'1; DELETE FROM USER_G_P'"},
-                      GroupIdCase{"Dash", "'-'"}));
+                      GroupIdCase{"Dash", "'-'"}),
+    [](const auto &p) { return std::string(p.param.what); });

@@ -67,7 +67,8 @@ TEST_P(Base64LinesTest, SplitsInto76CharacterLines)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, Base64LinesTest,
-                         ::testing::Values(0, 1, 2, 3, 56, 57, 58, 114, 1000));
+                         ::testing::Values(0, 1, 2, 3, 56, 57, 58, 114, 1000),
+                         [](const auto &p) { return "Bytes" + std::to_string(p.param); });
 
 QString DecodeWords(const QString &words)
 {

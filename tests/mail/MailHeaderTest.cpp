@@ -35,7 +35,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CharsetCase{QLocale::Japanese, QLocale::Japan, "ISO-2022-JP"},
                       CharsetCase{QLocale::Korean, QLocale::SouthKorea, "csEUCKR"},
                       CharsetCase{QLocale::English, QLocale::UnitedStates, "UTF-8"},
-                      CharsetCase{QLocale::Kazakh, QLocale::Kazakhstan, "UTF-8"}));
+                      CharsetCase{QLocale::Kazakh, QLocale::Kazakhstan, "UTF-8"}),
+    [](const auto &p) {
+        return QLocale(p.param.language, p.param.territory).name().toStdString();
+    });
 
 TEST(FormatDateTest, DayMonthYearTimeAndOffset)
 {

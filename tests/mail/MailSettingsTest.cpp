@@ -10,12 +10,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 struct IdsCase {
     const char *name;
     QString text;
     QStringList ids;
 };
+
+void PrintTo(const IdsCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ReportIds : public ::testing::TestWithParam<IdsCase> {};
 

@@ -1,4 +1,6 @@
-#include "export/QExport4XLS.h"
+// One libFuzzer target per writer: the build names the writer's header and engine class
+// (QUORVEL_FUZZ_HEADER, QUORVEL_FUZZ_ENGINE).
+#include QUORVEL_FUZZ_HEADER
 #include "tests/export/fuzz/FuzzInput.h"
 
 #include <QDir>
@@ -13,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         qEnvironmentVariableIsSet("QUORVEL_FUZZ_OUTPUT")
             ? qEnvironmentVariable("QUORVEL_FUZZ_OUTPUT")
             : QDir::tempPath() + QStringLiteral("/quorvel-fuzz-%1").arg(getpid());
-    static TQExport4XLS engine;
+    static QUORVEL_FUZZ_ENGINE engine;
     try {
         engine.Execute(fuzzModel(data, size, path));
     } catch (const EQExportError &) {
