@@ -3,6 +3,7 @@
 #include "catalog/CatalogStore.h"
 #include "catalog/CatalogTree.h"
 #include "catalog/ExportCommands.h"
+#include "catalog/PeriodPicker.h"
 #include "catalog/PropTVItem.h"
 #include "catalog/QuorvelUtil.h"
 #include "catalog/ReportResult.h"
@@ -42,10 +43,7 @@ QToolBar *toolBar(QWidget *parent, const char *name)
 
 QDateEdit *datePicker(QWidget *parent, const char *name)
 {
-    auto *d = new QDateEdit(parent);
-    d->setObjectName(QLatin1String(name));
-    d->setCalendarPopup(true);
-    d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    QDateEdit *d = MakePeriodPicker(parent, name);
     d->setFixedWidth(88);
     return d;
 }

@@ -1,5 +1,6 @@
 #include "catalog/SetSQLTable.h"
 
+#include "catalog/PeriodPicker.h"
 #include "catalog/PropTVItem.h"
 #include "catalog/QuorvelUtil.h"
 #include "catalog/ReportDefinition.h"
@@ -75,15 +76,6 @@ QPlainTextEdit *makeMemo(QWidget *Parent, const char *Name, int Height)
     return memo;
 }
 
-QDateEdit *makeDatePicker(QWidget *Parent, const char *Name)
-{
-    auto *picker = new QDateEdit(Parent);
-    picker->setObjectName(QString::fromLatin1(Name));
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return picker;
-}
-
 TStringGrid *makeGrid(QWidget *Parent, const char *Name, int Height)
 {
     auto *grid = new TStringGrid(Parent);
@@ -137,9 +129,9 @@ TfSetSQLTable::TfSetSQLTable(QWidget *Owner) : QDialog(Owner)
     periodLayout->setSpacing(0);
     Label4 = makeLabel(pDTP, "Label4", QStringLiteral(" За период "));
     lS = makeLabel(pDTP, "lS", QStringLiteral(" с "));
-    dtpBegin = makeDatePicker(pDTP, "dtpBegin");
+    dtpBegin = MakePeriodPicker(pDTP, "dtpBegin");
     lDo = makeLabel(pDTP, "lDo", QStringLiteral(" по "));
-    dtpEnd = makeDatePicker(pDTP, "dtpEnd");
+    dtpEnd = MakePeriodPicker(pDTP, "dtpEnd");
     for (QWidget *w : {static_cast<QWidget *>(Label4), static_cast<QWidget *>(lS),
                        static_cast<QWidget *>(dtpBegin), static_cast<QWidget *>(lDo),
                        static_cast<QWidget *>(dtpEnd)})
