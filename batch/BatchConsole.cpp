@@ -2,9 +2,8 @@
 
 TBatchConsole::TBatchConsole(QTextStream &Out, QTextStream &Err, bool Progress)
     : out_(Out), err_(Err), progress_(Progress),
-      previous_(SetErrorSink([this](const QString &First, const QString &Last) {
-          Error(Last.isEmpty() ? First : First + QStringLiteral("\n") + Last);
-      }))
+      previous_(
+          SetErrorSink([this](const QString &First, const QString &Last) { Error(First, Last); }))
 {
 }
 
@@ -26,6 +25,11 @@ void TBatchConsole::Error(const QString &Text)
     endProgress();
     err_ << Text << '\n';
     err_.flush();
+}
+
+void TBatchConsole::Error(const QString &Text, const QString &Detail)
+{
+    Error(Detail.isEmpty() ? Text : Text + QStringLiteral("\n") + Detail);
 }
 
 void TBatchConsole::Progress(const QString &Text)

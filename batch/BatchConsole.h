@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/DbError.h"
+#include "db/UiThread.h"
 
 #include <QString>
 #include <QTextStream>
@@ -18,6 +18,8 @@ public:
 
     void Line(const QString &Text);
     void Error(const QString &Text);
+    // Text, then its Detail (a statement) on the next line when there is one.
+    void Error(const QString &Text, const QString &Detail);
     // A progress note, replaced by the next one; nothing unless progress is on.
     void Progress(const QString &Text);
 

@@ -56,7 +56,7 @@ std::unique_ptr<TFOracleBase> OpenBatchSession(const TBatchOptions &Options, TBa
     if (attempt.Refused)
         Console.Error(RefusedLoginText(login.Name));
     else if (attempt.Error.IsError())
-        Console.Error(attempt.Error.Text + QStringLiteral("\n") + attempt.Error.Statement);
+        Console.Error(attempt.Error.Text, attempt.Error.Statement);
     // A barred user is told so by the access check, which also requests the end.
     if (attempt.Result == 0 || TerminateRequested()) {
         Console.Error(QStringLiteral("login of \"") + login.Name + QStringLiteral("\" refused"));

@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <exception>
-#include <functional>
 
 // A failed database operation as its caller receives it: the operation ("NoteDataSet.NoteOpen"),
 // the server's own text and the statement it ran. Empty when nothing failed.
@@ -34,11 +33,3 @@ public:
 private:
     TDbError error_;
 };
-
-// Where the errors go that reach no caller: those of the after-logon set-up, the access check
-// and the edges of threads and event handlers, and every Note error while Debug_ is set. The
-// program installs its sink (the error window, the console); without one they go to the log.
-// Called on the user-interface thread.
-using TErrorSink = std::function<void(const QString &First, const QString &Last)>;
-// Returns the sink it replaces.
-TErrorSink SetErrorSink(TErrorSink Sink);

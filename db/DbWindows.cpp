@@ -1,9 +1,9 @@
 #include "db/DbWindows.h"
 
 #include "common/MessageDialogs.h"
-#include "db/DbError.h"
 #include "db/MesConnect.h"
 #include "db/Supervision.h"
+#include "db/UiThread.h"
 
 void InstallDbWindows()
 {

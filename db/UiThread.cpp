@@ -1,6 +1,5 @@
 #include "db/UiThread.h"
 
-#include "db/DbError.h"
 #include "db/OracleError.h"
 #include "db/ProcessState.h"
 

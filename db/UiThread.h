@@ -11,8 +11,16 @@
 // event loop and returns.
 void RunOnUiThread(std::function<void()> fn);
 
-// The installed error sink (SetErrorSink) with First and Last, on the user-interface thread
-// (queued from any other thread).
+// Where the errors go that reach no caller: those of the after-logon set-up, the access check
+// and the edges of threads and event handlers, and every Note error while Debug_ is set. The
+// program installs its sink (the error window, the console); without one they go to the log.
+// Called on the user-interface thread.
+using TErrorSink = std::function<void(const QString &First, const QString &Last)>;
+// Returns the sink it replaces.
+TErrorSink SetErrorSink(TErrorSink Sink);
+
+// The installed error sink with First and Last, on the user-interface thread (queued from any
+// other thread).
 void ShowErrorOnUiThread(const QString &First, const QString &Last);
 
 // Tells the application to end: its event loop quits (a queued call, so it also works from a
