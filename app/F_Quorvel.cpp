@@ -10,6 +10,7 @@
 #include "catalog/RunProgress.h"
 #include "catalog/SetSQLTable.h"
 #include "catalog/StringGrid.h"
+#include "chart/ChartPane.h"
 #include "common/TextHelpers.h"
 #include "db/DbErrorWindow.h"
 #include "mail/MailSetup.h"
@@ -65,6 +66,7 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
                        QStyle::SP_FileDialogContentsView);
     tbToExel =
         command(bar1, "tbToExel", QStringLiteral("Экспорт в Exel"), QStyle::SP_FileDialogListView);
+    tbChart = command(bar1, "tbChart", QStringLiteral("График"), QStyle::SP_FileDialogInfoView);
     bar1->addSeparator();
     tbSetupMail =
         command(bar1, "tbSetupMail", QStringLiteral("Настройка почты"), QStyle::SP_ComputerIcon);
@@ -80,6 +82,8 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
     splitter->setSizes({225, 721 - 225});
     setCentralWidget(splitter);
     createMenus();
+    for (QAction *a : {tbChart, miChart})
+        connect(a, &QAction::triggered, this, &TF_Quorvel::tbChartClick);
 
     tbToWord->setEnabled(false);
     tbToExel->setEnabled(false);
@@ -175,7 +179,16 @@ QWidget *TF_Quorvel::createReportPanel()
     SG->SetColCount(2);
     SG->SetRowCount(2);
     SG->SetCellAlignment([this](int ACol, int ARow) { return SGDrawCell(ACol, ARow); });
-    layout->addWidget(SG, 1);
+    // The chart of the result beside the grid, once asked for; dragging the splitter over the
+    // grid shows the chart instead.
+    auto *results = new QSplitter(Qt::Horizontal, panel);
+    results->setObjectName(QStringLiteral("ResultSplitter"));
+    results->addWidget(SG);
+    ChartPane = new TChartPane(results);
+    ChartPane->setObjectName(QStringLiteral("ChartPane"));
+    ChartPane->hide();
+    results->addWidget(ChartPane);
+    layout->addWidget(results, 1);
 
     connect(tbExecSQL, &QAction::triggered, this, &TF_Quorvel::tbExecSQLClick);
     connect(tbToExel, &QAction::triggered, this, &TF_Quorvel::tbToExelClick);
@@ -200,6 +213,7 @@ void TF_Quorvel::createMenus()
     QMenu *exportMenu = bar->addMenu(QStringLiteral("Экспорт"));
     miWord = menuItem(exportMenu, "miWord", QStringLiteral("Word"));
     miExel = menuItem(exportMenu, "miExel", QStringLiteral("Exel"));
+    miChart = menuItem(exportMenu, "miChart", QStringLiteral("График"));
     QMenu *settings = bar->addMenu(QStringLiteral("Настройки"));
     menuItem(settings, "N7", QStringLiteral("Почты"));
 
@@ -263,6 +277,7 @@ void TF_Quorvel::tvCatReportClick()
         return;
     CreateTable(*rec, SG->Result(), nullptr);
     SG->ResultChanged();
+    showChart();
     const bool begin = rec->SQL_TEXT.contains(QStringLiteral("DTPBEGIN"));
     const bool end = rec->SQL_TEXT.contains(QStringLiteral("DTPEND"));
     pDTPAction->setVisible(begin || end);
@@ -296,6 +311,7 @@ void TF_Quorvel::tbExecSQLClick()
     CurSQL = rec;
     if (result.Opened)
         SG->SetResult(std::move(next));
+    showChart();
     if (!result.Opened || result.StepFailed)
         ShowDbError(result.Error);
     ReportRunOutcome(result);
@@ -311,6 +327,18 @@ void TF_Quorvel::tbToExelClick()
 void TF_Quorvel::tbToWordClick()
 {
     ToWordCommand(this, *SG, ExportNodeOf(tvCatReport->currentItem()), CurSQL);
+}
+
+void TF_Quorvel::tbChartClick()
+{
+    ChartPane->setVisible(ChartPane->isHidden());
+    showChart();
+}
+
+void TF_Quorvel::showChart()
+{
+    if (!ChartPane->isHidden())
+        ChartPane->SetResult(SG->SharedResult(), CurSQL ? CurSQL->id : -1);
 }
 
 void TF_Quorvel::tbSetupMailClick()

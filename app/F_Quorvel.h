@@ -11,6 +11,7 @@ class QMenu;
 class QSplitter;
 class QToolBar;
 class TCatalogTree;
+class TChartPane;
 class TStringGrid;
 struct TPropTVItem;
 
@@ -40,6 +41,8 @@ public:
     // titles of the report last run, in a folder the user chooses.
     void tbToExelClick();
     void tbToWordClick();
+    // "График": shows the chart of the result shown beside the grid, or hides it again.
+    void tbChartClick();
     // The mail settings; the mailing of the grid to ticked recipients, when a node is selected.
     void tbSetupMailClick();
     void tbSendMailClick();
@@ -56,9 +59,14 @@ private:
     void createMenus();
     QWidget *createCatalogPanel();
     QWidget *createReportPanel();
+    // The chart pane, while it is open, follows the result the grid shows.
+    void showChart();
 
     TCatalogTree *tvCatReport = nullptr;
     TStringGrid *SG = nullptr;
+    TChartPane *ChartPane = nullptr;
+    QAction *tbChart = nullptr;
+    QAction *miChart = nullptr;
     QMenu *pmTreeView = nullptr;
     QWidget *pDTP = nullptr;
     QAction *pDTPAction = nullptr;

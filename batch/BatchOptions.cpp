@@ -66,6 +66,8 @@ TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today)
             o.Outputs.append({TBatchOutput::Xls, valueOf(Args, i)});
         else if (run && a == QLatin1String("--rtf"))
             o.Outputs.append({TBatchOutput::Rtf, valueOf(Args, i)});
+        else if (run && a == QLatin1String("--png"))
+            o.Outputs.append({TBatchOutput::Png, valueOf(Args, i)});
         else if (!run && a == QLatin1String("--only"))
             o.Only = valueOf(Args, i);
         else if (!run && a == QLatin1String("--dry-run")) {
@@ -81,15 +83,22 @@ TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today)
     return o;
 }
 
+bool BatchNeedsGui(const QStringList &Args)
+{
+    return Args.contains(QStringLiteral("--png"));
+}
+
 QString BatchUsageText()
 {
     return QStringLiteral(
         "usage:\n"
         "  quorvel-batch run NAME/PASSWORD@ALIAS --report ID-OR-NAME [--from DD.MM.YYYY]\n"
-        "                [--to DD.MM.YYYY] (--xls FILE | --rtf FILE)... [--workspace DIR]\n"
+        "                [--to DD.MM.YYYY] (--xls FILE | --rtf FILE | --png FILE)...\n"
+        "                [--workspace DIR]\n"
         "  quorvel-batch send NAME/PASSWORD@ALIAS [--from DD.MM.YYYY] [--to DD.MM.YYYY]\n"
         "                [--only ADDRESS] [--dry-run DIR] [--workspace DIR]\n"
         "The period is yesterday to today unless given. viri.ini is read from DIR of\n"
         "--workspace, else from the program's folder.\n"
+        "--png draws the report's chart as the main window's chart pane keeps it.\n"
         "Exit codes: 0 all done, 1 some deliveries failed, 2 usage or connection error.\n");
 }

@@ -13,7 +13,7 @@ enum class TBatchCommand { Run, Send };
 
 // One file a run writes.
 struct TBatchOutput {
-    enum Kind { Xls, Rtf };
+    enum Kind { Xls, Rtf, Png };
     Kind Format = Xls;
     QString File;
     bool operator==(const TBatchOutput &) const = default;
@@ -49,6 +49,10 @@ TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today);
 
 // A date as DD.MM.YYYY (day and month may have one digit); an invalid date when it is not one.
 QDate ParseBatchDate(const QString &Text);
+
+// Whether the arguments ask for a picture (--png): drawing needs Qt Gui's fonts, so the program
+// then runs as a QGuiApplication on the offscreen platform, still without a display.
+bool BatchNeedsGui(const QStringList &Args);
 
 // The usage text printed with a usage error.
 QString BatchUsageText();

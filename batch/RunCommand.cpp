@@ -7,6 +7,7 @@
 #include "batch/ReportRun.h"
 #include "catalog/ExportGrid.h"
 #include "catalog/ReportResult.h"
+#include "chart/ChartPicture.h"
 #include "db/OracleError.h"
 
 int RunCommand(const TBatchOptions &Options, TBatchConsole &Console)
@@ -38,8 +39,10 @@ int RunCommand(const TBatchOptions &Options, TBatchConsole &Console)
         try {
             if (out.Format == TBatchOutput::Xls)
                 ExportResultToXls(&result, report, out.File);
-            else
+            else if (out.Format == TBatchOutput::Rtf)
                 ExportResultToRtf(&result, report, out.File);
+            else
+                SaveReportChart(out.File, result, report->id);
             ++written;
         } catch (const std::exception &e) {
             outcome = QStringLiteral("error: ") + ExceptionText(e);

@@ -100,7 +100,7 @@ QString timeLabel(double msecs, double span)
 {
     const QDateTime t = QDateTime::fromMSecsSinceEpoch(qint64(msecs), QTimeZone::utc());
     constexpr double Day = 24 * 3600 * 1000.0;
-    return t.toString(span < 2 * Day    ? QStringLiteral("H:mm")
+    return t.toString(span < Day        ? QStringLiteral("H:mm")
                       : span < 60 * Day ? QStringLiteral("dd.MM H:mm")
                                         : QStringLiteral("dd.MM.yyyy"));
 }

@@ -23,6 +23,15 @@ TEST(BatchOptions, RunTakesItsFilesInOrderAndDefaultsToYesterdayAndToday)
                                               {TBatchOutput::Xls, "c.xls"}}));
 }
 
+TEST(BatchOptions, APictureIsAnOutputAndTheOnlyOneThatNeedsQtGui)
+{
+    const QStringList args{"run", "u/p", "--report", "1", "--xls", "a.xls", "--png", "c.png"};
+    EXPECT_EQ(ParseBatchArguments(args, Today).Outputs,
+              (QList<TBatchOutput>{{TBatchOutput::Xls, "a.xls"}, {TBatchOutput::Png, "c.png"}}));
+    EXPECT_TRUE(BatchNeedsGui(args));
+    EXPECT_FALSE(BatchNeedsGui({"run", "u/p", "--report", "1", "--xls", "png"}));
+}
+
 TEST(BatchOptions, SendTakesPeriodAddressAndDryRunFolder)
 {
     const TBatchOptions o = ParseBatchArguments({"send", "u/p", "--from", "1.3.2015", "--to",

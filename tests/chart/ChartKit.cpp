@@ -1,5 +1,7 @@
 #include "tests/chart/ChartKit.h"
 
+#include "tests/support/TempDir.h"
+
 TReportResult chartResult(const QStringList &Titles, const QList<QStringList> &Rows)
 {
     TReportResult result;
@@ -13,4 +15,16 @@ TReportResult chartResult(const QStringList &Titles, const QList<QStringList> &R
             result.SetCells(c + 1, r + 1, Rows[r][c]);
     }
     return result;
+}
+
+IdentifiedPicture identifyPicture(const QString &File)
+{
+    QString out;
+    if (runProgram(QStringLiteral("identify"),
+                   {QStringLiteral("-format"), QStringLiteral("%m %w %h %k"), File}, &out) != 0)
+        return {};
+    const QStringList fields = out.split(u' ');
+    if (fields.size() != 4)
+        return {};
+    return {fields.mid(0, 3).join(u' '), fields[3].toInt()};
 }
