@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 #include <QSvgGenerator>
 #include <QTimeZone>
 
@@ -224,18 +224,16 @@ private:
     {
         for (std::size_t s = 0; s < shown.Series.size(); ++s) {
             const std::vector<double> &y = data_.Series[shown.Series[s]].Values;
-            QPainterPath path;
-            bool first = true;
-            for (std::size_t i : shown.Points[s]) {
-                const QPointF at(xAt(data_.X[i]), yAt(y[i]));
-                if (first)
-                    path.moveTo(at);
-                else
-                    path.lineTo(at);
-                first = false;
-            }
-            p_.setPen(QPen(seriesColor(shown.Series[s]), 1.5));
-            p_.drawPath(path);
+            QPolygonF line;
+            line.reserve(qsizetype(shown.Points[s].size()));
+            for (std::size_t i : shown.Points[s])
+                line.append(QPointF(xAt(data_.X[i]), yAt(y[i])));
+            // A one-pixel cosmetic pen takes the rasterizer's line path: a wider pen strokes
+            // the up-and-down run of every pixel column as one overlapping outline.
+            QPen pen(seriesColor(shown.Series[s]), 1);
+            pen.setCosmetic(true);
+            p_.setPen(pen);
+            p_.drawPolyline(line);
         }
     }
 
