@@ -2,6 +2,7 @@
 #include "common/TempTmp.h"
 #include "tests/catalog/ExportTestKit.h"
 #include "tests/chart/ChartKit.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/TempDir.h"
 
 #include <QBarCategoryAxis>
@@ -11,6 +12,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateTimeAxis>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
@@ -182,6 +184,26 @@ TEST_F(ChartPane_Gui, SaveWritesTheShownChartAsPng)
     const QImage image(dir.file("grafik.png"));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), pane.findChild<QChartView *>("ChartView")->size());
+}
+
+TEST_F(ChartPane_Gui, RefusedWritesAreShownAndTheChartStaysAsChosen)
+{
+    show(loads);
+    TmpFile = dir.file("missing/Temp.tmp");
+    DialogScript boxes;
+    boxes.answer(mrOk).answer(mrOk);
+    pane.SetKind(TChartKind::Bar);
+    EXPECT_NE(qobject_cast<QBarSeries *>(pane.Chart()->series().value(0)), nullptr);
+
+    SaveDialogScript save;
+    save.answer(dir.file("missing/grafik.png"));
+    QTest::mouseClick(pane.findChild<QPushButton *>("btSaveChart"), Qt::LeftButton);
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_EQ(boxes.shown()[0].type, TMsgDlgType::mtError);
+    EXPECT_EQ(boxes.shown()[0].text, "Unable to write to " + TmpFile);
+    EXPECT_TRUE(boxes.shown()[1].text.contains("grafik.png"))
+        << boxes.shown()[1].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.file("missing/grafik.png")));
 }
 
 } // namespace
