@@ -1,6 +1,7 @@
 #include "app/F_Quorvel.h"
 #include "app/SelfTest.h"
 #include "catalog/SetSQLTable.h"
+#include "db/FieldValue.h"
 #include "db/OracleBase.h"
 #include "db/UiThread.h"
 #include "login/NoteLogin.h"
@@ -11,6 +12,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Универсальный генератор отчетов"));
+    ReadSystemFormatSettings();
 
     TFOracleBase base;
     {

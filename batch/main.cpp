@@ -1,5 +1,6 @@
 #include "batch/BatchMain.h"
 #include "batch/BatchOptions.h"
+#include "db/FieldValue.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("Универсальный генератор отчетов"));
+    ReadSystemFormatSettings();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return BatchMain(QCoreApplication::arguments().mid(1), out, err, isatty(fileno(stderr)) != 0,

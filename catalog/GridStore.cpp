@@ -110,24 +110,20 @@ void TGridStore::SetCell(int Col, int Row, QStringView Text)
     compactIfWasteful();
 }
 
-void TGridStore::SetRow(int Row, std::span<const QString> Texts)
+void TGridStore::beginRow(int Row)
 {
-    if (Row < 0 || cols_ == 0)
-        return;
     ensureRow(Row);
     dropRowText(Row);
-    const std::size_t base = std::size_t(Row) * cols_;
-    std::uint32_t end = 0;
-    for (int c = 0; c < cols_; ++c) {
-        if (std::size_t(c) < Texts.size()) {
-            const QString &t = Texts[c];
-            const auto *chars = reinterpret_cast<const char16_t *>(t.utf16());
-            text_.insert(text_.end(), chars, chars + t.size());
-            end += std::uint32_t(t.size());
-        }
-        ends_[base + c] = end;
-    }
-    compactIfWasteful();
+}
+
+void TGridStore::SetRow(int Row, std::span<const QString> Texts)
+{
+    WriteRow(Row, [&Texts](int c, std::vector<char16_t> &buffer) {
+        if (std::size_t(c) >= Texts.size())
+            return;
+        const auto *chars = reinterpret_cast<const char16_t *>(Texts[c].utf16());
+        buffer.insert(buffer.end(), chars, chars + Texts[c].size());
+    });
 }
 
 void TGridStore::compactIfWasteful()

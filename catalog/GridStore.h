@@ -34,6 +34,21 @@ public:
     void SetCell(int Col, int Row, QStringView Text);
     // Writes a whole row at once: cell c gets Texts[c]; columns past Texts become empty.
     void SetRow(int Row, std::span<const QString> Texts);
+    // Writes a whole row straight into the buffer: Write(c, buffer) appends the text of cell c
+    // to the buffer (std::vector<char16_t>&), for each column in turn.
+    template <class TWrite> void WriteRow(int Row, TWrite &&Write)
+    {
+        if (Row < 0 || cols_ == 0)
+            return;
+        beginRow(Row);
+        const std::size_t start = rowStart_[Row];
+        const std::size_t base = std::size_t(Row) * cols_;
+        for (int c = 0; c < cols_; ++c) {
+            Write(c, text_);
+            ends_[base + c] = std::uint32_t(text_.size() - start);
+        }
+        compactIfWasteful();
+    }
 
     // Gives back spare capacity (after a bulk fill).
     void Squeeze();
@@ -45,6 +60,8 @@ private:
     std::uint32_t rowLength(int Row) const;
     bool atBufferEnd(int Row) const;
     void ensureRow(int Row);
+    // Makes Row an empty row at the end of the buffer.
+    void beginRow(int Row);
     void dropRowText(int Row);
     void compactIfWasteful();
 

@@ -4,6 +4,7 @@
 #include "catalog/ReportResult.h"
 #include "catalog/RunObserver.h"
 #include "common/TextHelpers.h"
+#include "db/FieldCells.h"
 #include "db/NoteQuery.h"
 
 #include <QList>
@@ -184,12 +185,17 @@ TExecResult Exec_SQL(const QString &SQLStr, TReportResult *SGSet, TReportResult 
     if (SGSet)
         mergeSettings(*SGSet, SG, ds);
 
-    std::vector<QString> texts(std::size_t(fieldCount) + 1);
+    std::vector<const TField *> fields;
+    for (int r = 0; r < fieldCount; ++r)
+        fields.push_back(&ds.Fields(r));
     while (!ds.Eof()) {
-        for (int r = 0; r < fieldCount; ++r)
-            texts[std::size_t(r) + 1] = ds.Fields(r).AsString();
-        texts[0] = QString::number(row);
-        SG.SetRowCells(row, texts);
+        // The texts go from the fetched batch straight into the grid's buffer.
+        SG.WriteRowCells(row, [&](int c, std::vector<char16_t> &buffer) {
+            if (c == 0)
+                AppendIntegerText(row, buffer);
+            else
+                fields[std::size_t(c) - 1]->AppendText(buffer);
+        });
         ++row;
         if (!ds.NoteNext()) {
             result.StepFailed = true;

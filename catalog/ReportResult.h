@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <span>
+#include <utility>
 #include <vector>
 
 // A report's result as a run leaves it, apart from any window: the cells in grid coordinates
@@ -30,6 +31,11 @@ public:
     // Any row may be written, also past RowCount (it counts once RowCount reaches it).
     void SetCells(int ACol, int ARow, QStringView Text) { store_.SetCell(ACol, ARow, Text); }
     void SetRowCells(int ARow, std::span<const QString> Texts) { store_.SetRow(ARow, Texts); }
+    // Writes row ARow with Write(c, buffer) appending each cell's text (TGridStore::WriteRow).
+    template <class TWrite> void WriteRowCells(int ARow, TWrite &&Write)
+    {
+        store_.WriteRow(ARow, std::forward<TWrite>(Write));
+    }
 
     // The title of a column: its cell in row 0.
     QString Title(int ACol) const { return Cells(ACol, 0); }

@@ -32,8 +32,15 @@ bool TRunProgress::Fetched(int Rows)
     if (cancelled_)
         return false;
     const qint64 now = started_.elapsed();
-    if (now < showAfterMs_ || (lastEventsMs_ >= 0 && now - lastEventsMs_ < eventIntervalMs))
+    if (lastEventsMs_ >= 0 && now - lastEventsMs_ < eventIntervalMs)
         return true;
+    lastEventsMs_ = now;
+    if (now < showAfterMs_) {
+        // Until the window shows, the other windows are painted and their timers run, but take
+        // no input that could start anything during the run.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return true;
+    }
     if (!dialog_) {
         dialog_ = new QProgressDialog(parent_);
         dialog_->setObjectName(QStringLiteral("RunProgress"));
@@ -46,7 +53,6 @@ bool TRunProgress::Fetched(int Rows)
         dialog_->show();
     }
     dialog_->setLabelText(RowsText(Rows));
-    lastEventsMs_ = now;
     QCoreApplication::processEvents();
     cancelled_ = dialog_ && dialog_->wasCanceled();
     return !cancelled_;

@@ -10,10 +10,10 @@
 class QWidget;
 struct TExecResult;
 
-// The progress of a long report run. Rows are fetched on the user-interface thread, so between
-// batches the run tells this object how many rows it has; once the run has lasted ShowAfterMs a
-// progress window shows that count with a cancel button, and events are processed so the
-// window stays alive.
+// The progress of a long report run. Rows are appended on the user-interface thread, so between
+// batches the run tells this object how many rows it has, and events are processed every 50 ms
+// so the windows stay alive (without user input until the progress window shows); once the
+// run has lasted ShowAfterMs a progress window shows that count with a cancel button.
 class TRunProgress : public TRunObserver {
 public:
     explicit TRunProgress(QWidget *Parent, int ShowAfterMs = 1000);

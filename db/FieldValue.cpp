@@ -1,11 +1,33 @@
 #include "db/FieldValue.h"
 
-#include <QDateTime>
+#include "db/FieldCells.h"
 
-#include <cmath>
-#include <cstdio>
+#include <QDateTime>
+#include <QRegularExpression>
 
 TFormatSettings FormatSettings;
+
+TFormatSettings FormatSettingsOf(const QLocale &Locale)
+{
+    // The C locale is no choice of conventions; it keeps the defaults too.
+    if (Locale.language() == QLocale::Russian || Locale.language() == QLocale::C)
+        return {};
+    TFormatSettings settings;
+    const QString point = Locale.decimalPoint();
+    if (point.size() == 1)
+        settings.DecimalSeparator = point.front();
+    settings.ShortDateFormat = Locale.dateFormat(QLocale::ShortFormat);
+    // The zone ("t", "tttt") and the blanks around it go.
+    QString time = Locale.timeFormat(QLocale::LongFormat);
+    time.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
+    settings.LongTimeFormat = time.trimmed();
+    return settings;
+}
+
+void ReadSystemFormatSettings()
+{
+    FormatSettings = FormatSettingsOf(QLocale::system());
+}
 
 TFieldType FieldTypeOfDeclared(const QString &TypeName, int Precision, int Scale)
 {
@@ -51,96 +73,18 @@ TFieldType FieldTypeOfDeclared(const QString &TypeName, int Precision, int Scale
 
 QString FloatText(double Value)
 {
-    if (std::isnan(Value))
-        return QStringLiteral("NAN");
-    if (std::isinf(Value))
-        return Value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    if (Value == 0)
-        return QStringLiteral("0");
-    // 15 significant digits with their decimal exponent, as printf rounds them.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", Value);
-    const QString s = QString::fromLatin1(buf);
-    const bool negative = s.startsWith(u'-');
-    const qsizetype e = s.indexOf(u'e');
-    QString digits = s.mid(negative ? 1 : 0, e - (negative ? 1 : 0)).remove(u'.');
-    const int exponent = s.mid(e + 1).toInt();
-    while (digits.size() > 1 && digits.endsWith(u'0'))
-        digits.chop(1);
-    const QChar sep = FormatSettings.DecimalSeparator;
-    QString out;
-    if (exponent >= 15 || exponent < -5) {
-        out = digits.left(1);
-        if (digits.size() > 1)
-            out += sep + digits.mid(1);
-        out += u'E' + QString::number(exponent);
-    } else if (exponent < 0) {
-        out = u'0' + QString(sep) + QString(-exponent - 1, u'0') + digits;
-    } else if (digits.size() <= exponent + 1) {
-        out = digits + QString(exponent + 1 - digits.size(), u'0');
-    } else {
-        out = digits.left(exponent + 1) + sep + digits.mid(exponent + 1);
-    }
-    return negative ? u'-' + out : out;
+    std::vector<char16_t> text;
+    AppendFloatText(Value, text);
+    return QString(reinterpret_cast<const QChar *>(text.data()), qsizetype(text.size()));
 }
-
-bool IsIntegerValue(const QVariant &Value)
-{
-    switch (Value.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsNumericValue(const QVariant &Value)
-{
-    const int id = Value.metaType().id();
-    return IsIntegerValue(Value) || id == QMetaType::Double || id == QMetaType::Float;
-}
-
-namespace {
-QString dateTimeText(const QDateTime &dt)
-{
-    const QString date = dt.date().toString(FormatSettings.ShortDateFormat);
-    if (dt.time() == QTime(0, 0))
-        return date;
-    return date + u' ' + dt.time().toString(FormatSettings.LongTimeFormat);
-}
-} // namespace
 
 QString FieldValueText(TFieldType Type, const QVariant &Value)
 {
-    if (!Value.isValid() || Value.isNull())
-        return {};
-    const int id = Value.metaType().id();
-    switch (Type) {
-    case ftSmallint:
-    case ftInteger:
-        if (IsIntegerValue(Value))
-            return QString::number(Value.toLongLong());
-        break;
-    case ftDateTime:
-        if (id == QMetaType::QDateTime)
-            return dateTimeText(Value.toDateTime());
-        break;
-    case ftFloat:
-    case ftUnknown:
-    case ftString:
-        break;
-    }
-    if (Type != ftString && (id == QMetaType::Double || id == QMetaType::Float))
-        return FloatText(Value.toDouble());
-    if (Type != ftString && IsIntegerValue(Value))
-        return FloatText(double(Value.toLongLong()));
-    return Value.toString();
+    TRowBatch batch;
+    batch.AppendVariant(Value);
+    std::vector<char16_t> text;
+    batch.AppendCellText(Type, batch.cells.back(), text);
+    return QString(reinterpret_cast<const QChar *>(text.data()), qsizetype(text.size()));
 }
 
 QDateTime WallClock(const QDate &Date, const QTime &Time)
@@ -197,48 +141,4 @@ QDateTime ReadDateTime(QStringView Text, qsizetype *End)
     if (End)
         *End = end;
     return WallClock(date, time);
-}
-
-QVariant NormalizedValue(QVariant v, TFieldType type)
-{
-    if (v.isNull())
-        return {};
-    switch (type) {
-    case ftSmallint:
-    case ftInteger: {
-        if (v.metaType().id() == QMetaType::Double) {
-            const double d = v.toDouble();
-            if (d == double(qlonglong(d)))
-                return qlonglong(d);
-            return d;
-        }
-        bool ok = false;
-        const qlonglong i = v.toLongLong(&ok);
-        return ok ? QVariant(i) : v;
-    }
-    case ftFloat: {
-        if (IsNumericValue(v))
-            return v.toDouble();
-        bool ok = false;
-        const double d = v.toString().toDouble(&ok);
-        return ok ? QVariant(d) : v;
-    }
-    case ftDateTime: {
-        if (v.metaType().id() == QMetaType::QDateTime) {
-            const QDateTime dt = v.toDateTime();
-            return WallClock(dt.date(), dt.time());
-        }
-        if (v.metaType().id() == QMetaType::QDate)
-            return WallClock(v.toDate(), QTime(0, 0));
-        const QString text = v.toString().trimmed();
-        qsizetype end = 0;
-        const QDateTime dt = ReadDateTime(text, &end);
-        return dt.isValid() && end == text.size() ? QVariant(dt) : v;
-    }
-    case ftString:
-        return v.metaType().id() == QMetaType::QString ? v : QVariant(v.toString());
-    case ftUnknown:
-        break;
-    }
-    return v;
 }

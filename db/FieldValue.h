@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QVariant>
 
@@ -19,8 +20,16 @@ struct TFormatSettings {
     QString LongTimeFormat = QStringLiteral("H:mm:ss");
 };
 
-// Process-wide, set on the user-interface thread before any report runs.
+// The conventions of a locale: its decimal separator, short date format and long time format
+// without a time zone (the values are wall-clock readings). A Russian locale (and the C
+// locale) gives the defaults, the texts the system has always shown, whose hour has no leading
+// zero.
+TFormatSettings FormatSettingsOf(const QLocale &Locale);
+
+// Process-wide, set on the user-interface thread before any report runs: the programs read
+// the system locale into it at start-up (ReadSystemFormatSettings).
 extern TFormatSettings FormatSettings;
+void ReadSystemFormatSettings();
 
 // The kind of a column from its declared type name (as a CREATE TABLE states it, e.g.
 // "NUMBER(9)", "NUMERIC(12,2)", "VARCHAR2(100)", "DATE", "INTEGER"), with the precision and
@@ -32,10 +41,6 @@ TFieldType FieldTypeOfDeclared(const QString &TypeName, int Precision = -1, int 
 // the decimal separator of FormatSettings, no trailing zeros; from 10^15 up, and below
 // 0.00001, as mantissa, "E" and exponent (1E15, 1,5E-6).
 QString FloatText(double Value);
-
-// Whether a value holds an integer, or any number (integer or floating point).
-bool IsIntegerValue(const QVariant &Value);
-bool IsNumericValue(const QVariant &Value);
 
 // The text of one value of a column of the given kind (empty for NULL).
 QString FieldValueText(TFieldType Type, const QVariant &Value);
@@ -49,7 +54,3 @@ QDateTime WallClock(const QDate &Date, const QTime &Time);
 // from the start of Text as a wall-clock value; *End is the position after what was read.
 // Invalid when Text does not start with a valid date.
 QDateTime ReadDateTime(QStringView Text, qsizetype *End = nullptr);
-
-// The value in the form its field kind reads: qlonglong, double, QDateTime or QString.
-// A value that does not fit its kind (text in a numeric SQLite column) stays as it is.
-QVariant NormalizedValue(QVariant Value, TFieldType Type);

@@ -4,6 +4,8 @@
 #include "db/OracleSession.h"
 #include "db/SessionCore.h"
 
+#include <utility>
+
 namespace {
 // The first batch is small so that one-row queries cost little; later batches grow so that
 // long results cross from the worker thread in few hand-overs.
@@ -11,25 +13,49 @@ constexpr int firstBatchRows = 256;
 constexpr int maxBatchRows = 8192;
 } // namespace
 
-// The rows of an open query on this side of the worker thread: the current batch and where
-// the statement stands in it.
+// The rows of an open query on this side of the worker thread: the current batch, where the
+// statement stands in it, and the next batch, which the worker reads meanwhile.
 class TCursorState {
 public:
     std::weak_ptr<TSessionCore> core;
     quint64 id = 0;
     std::vector<TColumnInfo> columns;
     TRowBatch batch;
+    std::future<TRowBatch> ahead;
     size_t rows = 0;
     size_t pos = 0;
     int nextBatchRows = firstBatchRows;
 
+    ~TCursorState() { settle(); }
+
+    // Takes a batch and, unless it was the last, has the worker read the next one.
     void take(TRowBatch &&b)
     {
         batch = std::move(b);
-        rows = columns.empty() ? 0 : batch.values.size() / columns.size();
+        rows = columns.empty() ? 0 : batch.cells.size() / columns.size();
         pos = 0;
-        if (batch.exhausted)
+        if (batch.exhausted) {
             id = 0;
+            return;
+        }
+        if (const std::shared_ptr<TSessionCore> c = core.lock()) {
+            ahead = c->fetchAhead(id, nextBatchRows);
+            nextBatchRows = std::min(maxBatchRows, nextBatchRows * 4);
+        }
+    }
+
+    // Waits for a read still under way, whose rows nobody will take.
+    void settle()
+    {
+        if (!ahead.valid())
+            return;
+        ahead.wait();
+        ahead = {};
+    }
+
+    const TFieldCell &cell(int index) const
+    {
+        return batch.cells[pos * columns.size() + size_t(index)];
     }
 };
 
@@ -55,7 +81,18 @@ QVariant TField::Value() const
 
 QString TField::AsString() const
 {
-    return FieldValueText(DataType(), Value());
+    thread_local std::vector<char16_t> text;
+    text.clear();
+    AppendText(text);
+    return QString(reinterpret_cast<const QChar *>(text.data()), qsizetype(text.size()));
+}
+
+void TField::AppendText(std::vector<char16_t> &Out) const
+{
+    if (owner_->Eof())
+        return;
+    const TCursorState &c = *owner_->cursor_;
+    c.batch.AppendCellText(DataType(), c.cell(index_), Out);
 }
 
 qlonglong TField::AsInteger() const
@@ -206,18 +243,15 @@ void TOracleStatement::Next()
     TCursorState &c = *cursor_;
     if (++c.pos < c.rows || c.id == 0)
         return;
-    const std::shared_ptr<TSessionCore> core = c.core.lock();
-    if (!core) {
-        c.take(TRowBatch{{}, true});
+    if (!c.ahead.valid()) {
+        c.take(TRowBatch{{}, {}, true});
         return;
     }
     TRowBatch batch;
-    const int rows = c.nextBatchRows;
-    c.nextBatchRows = std::min(maxBatchRows, c.nextBatchRows * 4);
     try {
-        core->call([&] { batch = core->fetch(c.id, rows); });
+        batch = std::exchange(c.ahead, {}).get();
     } catch (const EOracleError &e) {
-        c.take(TRowBatch{{}, true});
+        c.take(TRowBatch{{}, {}, true});
         throw EOracleError(e.Message(), e.ErrorCode(), e.NativeCode(), this, session_);
     }
     c.take(std::move(batch));
@@ -229,6 +263,7 @@ void TOracleStatement::Close()
     if (!cursor_)
         return;
     const std::unique_ptr<TCursorState> cursor = std::move(cursor_);
+    cursor->settle();
     if (cursor->id == 0)
         return;
     if (const std::shared_ptr<TSessionCore> core = cursor->core.lock()) {
@@ -286,7 +321,7 @@ QVariant TOracleStatement::value(int index) const
     if (Eof())
         return {};
     const TCursorState &c = *cursor_;
-    return c.batch.values[c.pos * c.columns.size() + size_t(index)];
+    return c.batch.VariantOf(c.cell(index));
 }
 
 TFieldType TOracleStatement::fieldType(int index) const

@@ -2,7 +2,6 @@
 
 #include "db/FieldValue.h"
 #include "db/OracleSession.h"
-#include "db/OracleSession.h"
 
 #include <QDateTime>
 #include <QList>
@@ -34,6 +33,8 @@ public:
     QVariant Value() const;
     // The text of the value as the result grid shows it.
     QString AsString() const;
+    // Appends that text to Out, without a string object of its own.
+    void AppendText(std::vector<char16_t> &Out) const;
     // Integer, double and date-time readings; NULL reads as 0 (and an invalid date-time).
     // A value that is not a number raises EOracleError.
     qlonglong AsInteger() const;

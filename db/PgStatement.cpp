@@ -8,6 +8,8 @@
 
 #include <libpq-fe.h>
 
+#include <limits>
+
 namespace {
 // Type identifiers of the server's built-in types (pg_type.oid), fixed across releases.
 enum PgType : Oid {
@@ -69,6 +71,19 @@ QDateTime dateTimeOf(const char *text, int length)
     const int offset = parts.value(0).toInt() * 3600 + parts.value(1).toInt() * 60;
     const QDateTime local = QDateTime(dt.date(), dt.time(), QTimeZone(sign * offset)).toLocalTime();
     return WallClock(local.date(), local.time());
+}
+
+// A number as the server writes it, with its own words for the values that are none.
+double floatOf(QByteArrayView text, bool &ok)
+{
+    ok = true;
+    if (text == "Infinity")
+        return std::numeric_limits<double>::infinity();
+    if (text == "-Infinity")
+        return -std::numeric_limits<double>::infinity();
+    if (text == "NaN")
+        return std::numeric_limits<double>::quiet_NaN();
+    return text.toDouble(&ok);
 }
 
 EOracleError errorOf(pg_conn *connection, const PGresult *result)
@@ -166,40 +181,59 @@ std::vector<TColumnInfo> TPgStatement::Columns() const
     return columns;
 }
 
-bool TPgStatement::Fill(std::vector<QVariant> &Values, int Rows)
+bool TPgStatement::Fill(TRowBatch &Batch, int Rows)
 {
     const int total = PQntuples(result_);
     const int end = std::min(total, row_ + Rows);
-    Values.reserve(Values.size() + size_t(end - row_) * types_.size());
+    Batch.cells.reserve(Batch.cells.size() + size_t(end - row_) * types_.size());
     for (; row_ < end; ++row_)
         for (int c = 0; c < int(types_.size()); ++c)
-            Values.push_back(value(row_, c));
+            append(Batch, row_, c);
     return row_ < total;
 }
 
-QVariant TPgStatement::value(int row, int column) const
+// The server's text of the value, read as its kind; only what the value texts render
+// differently (decimal separator, digits and exponent, date-time layout) is not kept as sent.
+void TPgStatement::append(TRowBatch &batch, int row, int column) const
 {
     if (PQgetisnull(result_, row, column))
-        return {};
+        return batch.AppendNull();
     const char *text = PQgetvalue(result_, row, column);
     const int length = PQgetlength(result_, row, column);
+    const QByteArrayView bytes(text, length);
     switch (types_[size_t(column)]) {
     case ftSmallint:
-    case ftInteger:
+    case ftInteger: {
         if (PQftype(result_, column) == boolOid)
-            return qlonglong(text[0] == 't');
-        return QByteArray::fromRawData(text, length).toLongLong();
-    case ftFloat:
-        return QByteArray::fromRawData(text, length).toDouble();
+            return batch.AppendInteger(text[0] == 't');
+        bool ok = false;
+        const qlonglong i = bytes.toLongLong(&ok);
+        if (ok)
+            return batch.AppendInteger(i);
+        break;
+    }
+    case ftFloat: {
+        bool ok = false;
+        const double d = floatOf(bytes, ok);
+        if (ok)
+            return batch.AppendFloat(d);
+        break;
+    }
     case ftDateTime: {
+        if (PQftype(result_, column) != timestampTzOid) {
+            batch.AppendUtf8(bytes);
+            return batch.Normalize(ftDateTime);
+        }
         const QDateTime dt = dateTimeOf(text, length);
-        return dt.isValid() ? QVariant(dt) : QVariant(QString::fromUtf8(text, length));
+        if (dt.isValid())
+            return batch.AppendDateTime(dt.date(), dt.time());
+        break;
     }
     case ftString:
     case ftUnknown:
         break;
     }
-    return QString::fromUtf8(text, length);
+    batch.AppendUtf8(bytes);
 }
 
 pg_conn *PgConnectionOf(const QVariant &DriverHandle)

@@ -30,10 +30,10 @@ public:
     int RowsAffected() const override;
     std::vector<TColumnInfo> Columns() const override;
 
-    bool Fill(std::vector<QVariant> &Values, int Rows) override;
+    bool Fill(TRowBatch &Batch, int Rows) override;
 
 private:
-    QVariant value(int row, int column) const;
+    void append(TRowBatch &batch, int row, int column) const;
 
     pg_result *result_ = nullptr;
     std::vector<TFieldType> types_;

@@ -99,18 +99,20 @@ std::vector<TColumnInfo> TQtStatement::Columns() const
     return columns;
 }
 
-bool TQtStatement::Fill(std::vector<QVariant> &Values, int Rows)
+bool TQtStatement::Fill(TRowBatch &Batch, int Rows)
 {
     const size_t columns = types_.size();
-    Values.reserve(Values.size() + size_t(Rows) * columns);
+    Batch.cells.reserve(Batch.cells.size() + size_t(Rows) * columns);
     for (int n = 0; n < Rows; ++n) {
         if (!query_->next()) {
             if (query_->lastError().isValid())
                 throw OracleErrorOf(query_->lastError(), true);
             return false;
         }
-        for (size_t c = 0; c < columns; ++c)
-            Values.push_back(NormalizedValue(query_->value(int(c)), types_[c]));
+        for (size_t c = 0; c < columns; ++c) {
+            Batch.AppendVariant(query_->value(int(c)));
+            Batch.Normalize(types_[c]);
+        }
     }
     return true;
 }

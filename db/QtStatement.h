@@ -23,7 +23,7 @@ public:
     bool IsQuery() const override;
     int RowsAffected() const override;
     std::vector<TColumnInfo> Columns() const override;
-    bool Fill(std::vector<QVariant> &Values, int Rows) override;
+    bool Fill(TRowBatch &Batch, int Rows) override;
 
 private:
     std::unique_ptr<QSqlQuery> query_;

@@ -74,6 +74,25 @@ void TSessionCore::call(const std::function<void()> &fn)
     result.get();
 }
 
+std::future<TRowBatch> TSessionCore::fetchAhead(quint64 cursor, int rows)
+{
+    // The task holds no reference to the core: the worker runs every queued task before the
+    // core goes.
+    auto task = std::make_shared<std::packaged_task<TRowBatch()>>(
+        [this, cursor, rows] { return fetch(cursor, rows); });
+    std::future<TRowBatch> result = task->get_future();
+    if (QThread::currentThread() == thread_.get()) {
+        (*task)();
+        return result;
+    }
+    {
+        std::lock_guard lock(queueMutex_);
+        queue_.push_back([task] { (*task)(); });
+    }
+    queueCv_.notify_one();
+    return result;
+}
+
 TLogonParams TSessionCore::params() const
 {
     std::lock_guard lock(paramsMutex_);
@@ -258,7 +277,7 @@ TRunResult TSessionCore::run(const QString &text, const std::vector<TBindVariabl
 
 void TSessionCore::fill(TEngineStatement &statement, TRowBatch &batch, int rows)
 {
-    batch.exhausted = !statement.Fill(batch.values, rows);
+    batch.exhausted = !statement.Fill(batch, rows);
 }
 
 TRowBatch TSessionCore::fetch(quint64 cursor, int rows)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/EngineConnection.h"
+#include "db/FieldCells.h"
 #include "db/FieldValue.h"
 #include "db/SqlDialect.h"
 
@@ -28,12 +29,6 @@ struct TColumnInfo {
     TFieldType type = ftUnknown;
 };
 
-// One batch of rows, row-major: values[row * columns + column].
-struct TRowBatch {
-    std::vector<QVariant> values;
-    bool exhausted = false;
-};
-
 // A declared variable of a statement with its value: qlonglong or QString, a null variant of
 // that type for NULL.
 struct TBindVariable {
@@ -57,9 +52,9 @@ public:
     // Rows changed by a statement that is not a query; -1 when unknown.
     virtual int RowsAffected() const = 0;
     virtual std::vector<TColumnInfo> Columns() const = 0;
-    // Appends up to Rows rows (values in the form their kinds read) to Values; false once
+    // Appends up to Rows rows (values in the form their kinds read) to Batch; false once
     // every row has been given. Raises EOracleError when reading fails.
-    virtual bool Fill(std::vector<QVariant> &Values, int Rows) = 0;
+    virtual bool Fill(TRowBatch &Batch, int Rows) = 0;
 };
 
 class TSessionCore {
@@ -78,6 +73,9 @@ public:
 
     // Runs fn on the worker thread and waits for it; its exception is rethrown here.
     void call(const std::function<void()> &fn);
+    // Queues fetch(cursor, rows) on the worker thread without waiting: the rows are read while
+    // the caller works on the batch before them. The future carries fetch's error.
+    std::future<TRowBatch> fetchAhead(quint64 cursor, int rows);
 
     // Worker-side operations, each called through call().
     // True when this call opened the connection (false: it was open already).

@@ -116,32 +116,35 @@ std::vector<TColumnInfo> TSqliteStatement::Columns() const
     return columns;
 }
 
-bool TSqliteStatement::Fill(std::vector<QVariant> &Values, int Rows)
+bool TSqliteStatement::Fill(TRowBatch &Batch, int Rows)
 {
     const int columns = int(types_.size());
-    Values.reserve(Values.size() + size_t(Rows) * size_t(columns));
+    Batch.cells.reserve(Batch.cells.size() + size_t(Rows) * size_t(columns));
     for (int n = 0; n < Rows && row_; ++n) {
         for (int c = 0; c < columns; ++c) {
-            QVariant v;
             switch (sqlite3_column_type(stmt_, c)) {
             case SQLITE_NULL:
+                Batch.AppendNull();
                 break;
             case SQLITE_INTEGER:
-                v = qlonglong(sqlite3_column_int64(stmt_, c));
+                Batch.AppendInteger(sqlite3_column_int64(stmt_, c));
                 break;
             case SQLITE_FLOAT:
-                v = sqlite3_column_double(stmt_, c);
+                Batch.AppendFloat(sqlite3_column_double(stmt_, c));
                 break;
             case SQLITE_BLOB:
-                v = QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt_, c)),
-                               sqlite3_column_bytes(stmt_, c));
+                Batch.AppendUtf8(
+                    QByteArrayView(static_cast<const char *>(sqlite3_column_blob(stmt_, c)),
+                                   sqlite3_column_bytes(stmt_, c)));
                 break;
-            default:
-                v = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt_, c)),
-                                      sqlite3_column_bytes(stmt_, c));
+            default: {
+                // SQLite converts to UTF-16 itself, into the batch's buffer at once.
+                const auto *chars = static_cast<const char16_t *>(sqlite3_column_text16(stmt_, c));
+                Batch.AppendText(chars, size_t(sqlite3_column_bytes16(stmt_, c)) / 2);
                 break;
             }
-            Values.push_back(NormalizedValue(std::move(v), types_[size_t(c)]));
+            }
+            Batch.Normalize(types_[size_t(c)]);
         }
         step();
     }

@@ -30,7 +30,7 @@ public:
     int RowsAffected() const override { return changes_; }
     std::vector<TColumnInfo> Columns() const override;
 
-    bool Fill(std::vector<QVariant> &Values, int Rows) override;
+    bool Fill(TRowBatch &Batch, int Rows) override;
 
 private:
     [[noreturn]] void raise();

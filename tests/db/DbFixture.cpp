@@ -1,6 +1,7 @@
 #include "tests/db/DbFixture.h"
 
 #include "db/OracleBase.h"
+#include "db/OracleSession.h"
 #include "tests/support/SqliteDb.h"
 
 #include <QFile>
@@ -48,6 +49,20 @@ void TestDb::vanish()
         pg_->kill();
     else
         QFile::remove(path_);
+}
+
+void createOneRowTable(const TestDb &db, const QString &table, const QStringList &columns,
+                       const QStringList &values)
+{
+    db.exec(QStringLiteral("CREATE TABLE %1 (%2); INSERT INTO %1 VALUES (%3)")
+                .arg(table, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))));
+}
+
+void logOnTo(TOracleSession &s, const TestDb &db)
+{
+    s.SetLogonDatabase(db.connectString());
+    s.SetLogonUsername(db.user());
+    s.LogOn();
 }
 
 const char *engineName(TestEngine engine)

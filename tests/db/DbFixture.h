@@ -4,12 +4,14 @@
 #include "tests/support/TempDir.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 class TFOracleBase;
+class TOracleSession;
 
 enum class TestEngine { SQLite, PostgreSQL };
 
@@ -37,6 +39,12 @@ private:
 };
 
 const char *engineName(TestEngine engine);
+
+// Creates Table with Columns ("NAME TYPE") and one row of Values (SQL expressions).
+void createOneRowTable(const TestDb &db, const QString &table, const QStringList &columns,
+                       const QStringList &values);
+// Logs s on to db as its user.
+void logOnTo(TOracleSession &s, const TestDb &db);
 
 inline void PrintTo(TestEngine engine, std::ostream *os)
 {

@@ -1,3 +1,4 @@
+#include "db/FieldCells.h"
 #include "db/FieldValue.h"
 #include "db/OracleSession.h"
 #include "db/OracleStatement.h"
@@ -50,12 +51,9 @@ TEST_P(FieldKinds, SameKindsAndTextsOnEveryEngine)
             c.name, GetParam() == TestEngine::SQLite ? c.sqliteType : c.pgType));
         values.append(QString::fromUtf8(c.value));
     }
-    db.exec(QStringLiteral("CREATE TABLE KINDS (%1); INSERT INTO KINDS VALUES (%2)")
-                .arg(columns.join(", "), values.join(", ")));
+    createOneRowTable(db, "KINDS", columns, values);
     TOracleSession s;
-    s.SetLogonDatabase(db.connectString());
-    s.SetLogonUsername(db.user());
-    s.LogOn();
+    logOnTo(s, db);
     TOracleDataSet ds;
     ds.SetSession(&s);
     ds.SQL.append("SELECT * FROM KINDS");
@@ -130,12 +128,19 @@ TEST(FieldValue, StoredDateTextsReadAsWallClockValues)
         {"05.03.2015", "05.03.2015"},
         {"2015-03-05 08:30:00 tail", "2015-03-05 08:30:00 tail"},
     };
+    const auto stored = [](const char *text) {
+        TRowBatch batch;
+        batch.AppendUtf8(text);
+        batch.Normalize(ftDateTime);
+        return batch;
+    };
     for (const auto &c : cases) {
-        const QVariant v = NormalizedValue(QString::fromLatin1(c.stored), ftDateTime);
-        EXPECT_EQ(FieldValueText(ftDateTime, v), QString::fromLatin1(c.text)) << c.stored;
+        const TRowBatch batch = stored(c.stored);
+        std::vector<char16_t> text;
+        batch.AppendCellText(ftDateTime, batch.cells.back(), text);
+        EXPECT_EQ(QStringView(text.data(), qsizetype(text.size())), QString::fromLatin1(c.text))
+            << c.stored;
     }
-    EXPECT_EQ(NormalizedValue(QString::fromLatin1("2015-03-05 08:30:00.5"), ftDateTime)
-                  .toDateTime()
-                  .time(),
-              QTime(8, 30, 0, 500));
+    const TRowBatch fraction = stored("2015-03-05 08:30:00.5");
+    EXPECT_EQ(fraction.VariantOf(fraction.cells.back()).toDateTime().time(), QTime(8, 30, 0, 500));
 }
