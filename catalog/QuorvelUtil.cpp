@@ -5,6 +5,8 @@
 #include "catalog/RunObserver.h"
 #include "common/TextHelpers.h"
 #include "db/NoteQuery.h"
+#include "db/OracleBase.h"
+#include "db/OracleSession.h"
 
 #include <QList>
 
@@ -171,6 +173,8 @@ TExecResult Exec_SQL(const QString &SQLStr, TReportResult *SGSet, TReportResult 
         }
     } onExit{SG, row};
 
+    // The progress window lets the supervision's timer run between batches.
+    const TSessionBusy busy(FOracleBase ? FOracleBase->ADatabase : nullptr);
     TNoteDataSet ds;
     ds.SQL = QStringList{PeriodStatement(SQLStr, DTB, DTE)};
     if (!ds.NoteOpen()) {

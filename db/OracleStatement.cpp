@@ -61,8 +61,13 @@ QString TField::AsString() const
 qlonglong TField::AsInteger() const
 {
     const QVariant v = Value();
+    return v.isNull() ? 0 : IntegerOfValue(v);
+}
+
+qlonglong IntegerOfValue(const QVariant &v)
+{
     if (v.isNull())
-        return 0;
+        throw EOracleError(QStringLiteral("NULL is not a valid integer value"));
     bool ok = false;
     const qlonglong i = v.toLongLong(&ok);
     if (ok)
@@ -207,14 +212,12 @@ void TOracleStatement::Next()
     if (++c.pos < c.rows || c.id == 0)
         return;
     const std::shared_ptr<TSessionCore> core = c.core.lock();
-    if (!core) {
-        c.take(TRowBatch{{}, true});
-        return;
-    }
     TRowBatch batch;
     const int rows = c.nextBatchRows;
     c.nextBatchRows = std::min(maxBatchRows, c.nextBatchRows * 4);
     try {
+        if (!core)
+            throw CursorClosedError();
         core->call([&] { batch = core->fetch(c.id, rows); });
     } catch (const EOracleError &e) {
         c.take(TRowBatch{{}, true});
