@@ -38,9 +38,6 @@ QString column300()
 const OddCase oddCases[] = {
     {"InvalidUtf8", "select cast(x'41C328FF42' as text) s", 1, 1,
      [] { return QStringLiteral("A\uFFFD(\uFFFDB"); }},
-    // The statement is sent in upper case.
-    {"MillionCharacters", "select replace(hex(zeroblob(500000)), '0', 'x') s", 1, 1,
-     [] { return QString(1000000, u'X'); }},
     {"ThreeHundredColumns", nullptr, 300, 300, [] { return QStringLiteral("300"); }},
 };
 
