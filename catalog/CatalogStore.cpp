@@ -12,10 +12,10 @@
 #include <vector>
 
 namespace {
-// A root keeps PARENT_ID NULL; its record holds 0.
-QString parentText(int parent_id)
+// A root keeps PARENT_ID NULL; its record holds 0, as does a child of folder 0.
+QString parentText(const TPropTVItem &Rec, bool Root)
 {
-    return parent_id == 0 ? QStringLiteral("NULL") : QString::number(parent_id);
+    return Root ? QStringLiteral("NULL") : QString::number(Rec.parent_id);
 }
 
 // The identifiers of ID and of every stored node below it, parents before children.
@@ -65,6 +65,7 @@ TDbResult LoadCatalog(TCatalogSink &Sink)
                             &ds.FieldByName(QStringLiteral("PRN_TITLE_BOT"))};
 
     QHash<int, int> listFold; // folder id -> handle
+    const bool reportsHoldNodes = Sink.ReportsHoldNodes();
     int curFNode = -1;
     int curFId = 0;
     while (!ds.Eof()) {
@@ -101,7 +102,9 @@ TDbResult LoadCatalog(TCatalogSink &Sink)
                                     &rec->FORMAT_STR, &rec->PRN_TITLE_TOP, &rec->PRN_TITLE_BOT};
                 for (int i = 0; i < 6; ++i)
                     *texts[i] = definition[i]->AsString();
-                Sink.AddNode(curFNode, std::move(rec));
+                const int handle = Sink.AddNode(curFNode, std::move(rec));
+                if (reportsHoldNodes)
+                    listFold.insert(recId, handle);
             }
         }
         if (!ds.NoteNext())
@@ -110,14 +113,14 @@ TDbResult LoadCatalog(TCatalogSink &Sink)
     return {};
 }
 
-TDbResult InsUpDateNode(TPropTVItem &PropOutForm, int)
+TDbResult InsUpDateNode(TPropTVItem &PropOutForm, int, bool Root)
 {
     TNoteQuery q;
     q.DeclareVariable(QStringLiteral("NAME"), otString);
     q.SetVariable(QStringLiteral("NAME"), PropOutForm.name);
     if (PropOutForm.id != TPropTVItem::NewId) {
         q.SQL = QStringList{QStringLiteral("UPDATE QUORVEL_CAT SET NAME_REPORT=:NAME, PARENT_ID="),
-                            parentText(PropOutForm.parent_id),
+                            parentText(PropOutForm, Root),
                             QStringLiteral("WHERE ID_REPORT = ") + QString::number(PropOutForm.id)};
         return NoteResult(q.NoteExecSQL(true), q);
     }
@@ -132,7 +135,7 @@ TDbResult InsUpDateNode(TPropTVItem &PropOutForm, int)
     q.SQL = QStringList{
         QStringLiteral("INSERT INTO QUORVEL_CAT (ID_REPORT, NAME_REPORT, PARENT_ID, FOLDER) "),
         QStringLiteral("VALUES(") + QString::number(TID) + QStringLiteral(", :NAME,"),
-        parentText(PropOutForm.parent_id) + QStringLiteral(", ") +
+        parentText(PropOutForm, Root) + QStringLiteral(", ") +
             QString::number(PropOutForm.nodetype) + QStringLiteral(")")};
     if (PropOutForm.IsFolder())
         return NoteResult(q.NoteExecSQL(true), q);

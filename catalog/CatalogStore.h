@@ -18,6 +18,9 @@ public:
     virtual int AddNode(int Parent, std::unique_ptr<TPropTVItem> Rec) = 0;
     // A row whose folder is not in the tree; the row is dropped.
     virtual void MissingFolder(const QString &Name) = 0;
+    // Whether a row whose parent is a report goes under that report (the mail settings tree)
+    // rather than being reported missing (the catalog tree).
+    virtual bool ReportsHoldNodes() const { return false; }
 };
 
 // Reads the catalog query of the working engine and places each row: a root for a row without
@@ -27,11 +30,12 @@ public:
 TDbResult LoadCatalog(TCatalogSink &Sink);
 
 // Stores a node's catalog row: an insert for a new node (id NewId), which first gives the record
-// the next identifier, else an update. The name is bound, so it is stored as typed; a root keeps
-// a NULL parent. A new report gets its empty definition row in the same transaction.
-// The second argument is not used.
+// the next identifier, else an update. The name is bound, so it is stored as typed; a Root (a
+// node without parent in the tree) keeps a NULL parent, any other node its parent_id, which
+// may be 0 (a folder whose ID_REPORT is 0). A new report gets its empty definition row in the
+// same transaction. The second argument is not used.
 // The error when a statement fails (rolled back), or when no new identifier can be read.
-TDbResult InsUpDateNode(TPropTVItem &PropOutForm, int OldID);
+TDbResult InsUpDateNode(TPropTVItem &PropOutForm, int OldID, bool Root);
 
 // Deletes the node ID and every node below it, as stored, from both tables in one
 // transaction. The error (rolled back) when a statement fails.

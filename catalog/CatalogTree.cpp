@@ -115,9 +115,9 @@ void TCatalogTree::ListRefresh()
         ShowDbError(loaded.Error());
 }
 
-void TCatalogTree::store(TPropTVItem &Rec)
+void TCatalogTree::store(const QTreeWidgetItem *Node, TPropTVItem &Rec)
 {
-    if (const TDbResult stored = InsUpDateNode(Rec, 0); !stored)
+    if (const TDbResult stored = InsUpDateNode(Rec, 0, Node->parent() == nullptr); !stored)
         ShowWriteError(Rec.name, stored.Error());
 }
 
@@ -126,7 +126,7 @@ void TCatalogTree::createNode(QTreeWidgetItem *Parent, int NodeType)
     auto *node = new TCatalogNode(NewNodeRecord(*Record(Parent), NodeType));
     Parent->insertChild(0, node);
     Parent->setExpanded(true);
-    store(*node->rec);
+    store(node, *node->rec);
     SetReadOnly(false);
     setCurrentItem(node);
     editItem(node);
@@ -160,7 +160,7 @@ void TCatalogTree::LabelEdited(QTreeWidgetItem *Node, const QString &S)
 {
     if (TPropTVItem *rec = Record(Node)) {
         rec->name = S;
-        store(*rec);
+        store(Node, *rec);
     }
     SetReadOnly(true);
 }

@@ -51,8 +51,8 @@ protected:
 
 private:
     void createNode(QTreeWidgetItem *Parent, int NodeType);
-    // Stores the node's catalog row; a failure is shown.
-    void store(TPropTVItem &Rec);
+    // Stores the node's catalog row (a top-level node as a root); a failure is shown.
+    void store(const QTreeWidgetItem *Node, TPropTVItem &Rec);
     void selectFirstRoot();
 
     bool readOnly_ = false;

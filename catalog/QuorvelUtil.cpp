@@ -6,6 +6,8 @@
 #include "common/TextHelpers.h"
 #include "db/FieldCells.h"
 #include "db/NoteQuery.h"
+#include "db/OracleBase.h"
+#include "db/OracleSession.h"
 
 #include <QList>
 
@@ -172,6 +174,8 @@ TExecResult Exec_SQL(const QString &SQLStr, TReportResult *SGSet, TReportResult 
         }
     } onExit{SG, row};
 
+    // The progress window lets the supervision's timer run between batches.
+    const TSessionBusy busy(FOracleBase ? FOracleBase->ADatabase : nullptr);
     TNoteDataSet ds;
     ds.SQL = QStringList{PeriodStatement(SQLStr, DTB, DTE)};
     if (!ds.NoteOpen()) {

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
+#include <QStyleOptionHeader>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -38,6 +40,29 @@ public:
         painter->restore();
     }
 };
+
+// Draws the corner button as a header section with the button's text, which the table's own
+// drawing leaves out.
+class TCornerCaption : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        auto *corner = qobject_cast<QAbstractButton *>(Watched);
+        if (!corner || Event->type() != QEvent::Paint || corner->text().isEmpty())
+            return false;
+        QStyleOptionHeader opt;
+        opt.initFrom(corner);
+        opt.state |= corner->isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
+        opt.position = QStyleOptionHeader::OnlyOneSection;
+        opt.text = corner->text();
+        opt.textAlignment = Qt::AlignCenter;
+        QStylePainter painter(corner);
+        painter.drawControl(QStyle::CE_Header, opt);
+        return true;
+    }
+};
 } // namespace
 
 TStringGrid::TStringGrid(QWidget *parent) : QTableView(parent), model_(new TStringGridModel(this))
@@ -57,6 +82,9 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableView(parent), model_(new TStri
     connect(
         horizontalHeader(), &QHeaderView::sectionResized, this,
         [this](int section, int, int size) { Result().SetColWidths(section + FixedCols(), size); });
+    corner_ = findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly);
+    if (corner_)
+        corner_->installEventFilter(new TCornerCaption(this));
     model_->SetFixedCols(1);
     model_->SetFixedRows(1);
     SetColCount(5);
@@ -101,10 +129,28 @@ void TStringGrid::SetFixedRows(int Count)
     applyFixed();
 }
 
+void TStringGrid::SetCells(int ACol, int ARow, QStringView Text)
+{
+    model_->SetCells(ACol, ARow, Text);
+    if (ACol == 0 && ARow == 0)
+        applyFixed();
+}
+
+void TStringGrid::SetRowCells(int ARow, std::span<const QString> Texts)
+{
+    model_->SetRowCells(ARow, Texts);
+    if (ARow == 0)
+        applyFixed();
+}
+
 void TStringGrid::applyFixed()
 {
     horizontalHeader()->setVisible(FixedRows() > 0);
     verticalHeader()->setVisible(FixedCols() > 0);
+    if (corner_) {
+        corner_->setText(FixedRows() > 0 && FixedCols() > 0 ? Cells(0, 0) : QString());
+        corner_->update();
+    }
     for (int c = 0; c < ColCount(); ++c)
         applyWidth(c);
 }

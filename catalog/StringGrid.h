@@ -2,6 +2,7 @@
 
 #include "catalog/StringGridModel.h"
 
+#include <QAbstractButton>
 #include <QFont>
 #include <QTableView>
 
@@ -39,8 +40,8 @@ public:
 
     QString Cells(int ACol, int ARow) const { return model_->Cells(ACol, ARow); }
     QStringView CellView(int ACol, int ARow) const { return model_->CellView(ACol, ARow); }
-    void SetCells(int ACol, int ARow, QStringView Text) { model_->SetCells(ACol, ARow, Text); }
-    void SetRowCells(int ARow, std::span<const QString> Texts) { model_->SetRowCells(ARow, Texts); }
+    void SetCells(int ACol, int ARow, QStringView Text);
+    void SetRowCells(int ARow, std::span<const QString> Texts);
 
     int ColWidths(int ACol) const;
     void SetColWidths(int ACol, int Width);
@@ -66,4 +67,6 @@ private:
     void applyFixed();
 
     TStringGridModel *model_;
+    // The table's corner button, which shows cell (0, 0) of a grid with a fixed row and column.
+    QAbstractButton *corner_ = nullptr;
 };

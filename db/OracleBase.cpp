@@ -168,10 +168,9 @@ void TFOracleBase::CheckUserAccess()
             try {
                 q.Execute();
                 if (!q.Eof()) {
-                    ShowErrorOnUiThread(
+                    ShowErrorThenTerminate(
                         QStringLiteral("Вам запрещена работа с сервером. Сеанс прекращен."),
                         QStringLiteral("Обратитесь к администратору ОИК за допуском к работе."));
-                    TerminateApplication();
                     return;
                 }
             } catch (const std::exception &e) {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -83,6 +84,32 @@ public:
     // The shared state the statements of this session work through (internal to db/).
     std::shared_ptr<TSessionCore> Core() const { return core_; }
 
+    // While a report run reads the session (TSessionBusy), the supervision neither logs it
+    // off nor exchanges its logon parameters: that would close the cursor under the run.
+    bool Busy() const { return busy_ > 0; }
+
 private:
+    friend class TSessionBusy;
     std::shared_ptr<TSessionCore> core_;
+    std::atomic<int> busy_{0};
+};
+
+// Holds a session busy for as long as it lives.
+class TSessionBusy {
+public:
+    explicit TSessionBusy(TOracleSession *Session) : session_(Session)
+    {
+        if (session_)
+            ++session_->busy_;
+    }
+    ~TSessionBusy()
+    {
+        if (session_)
+            --session_->busy_;
+    }
+    TSessionBusy(const TSessionBusy &) = delete;
+    TSessionBusy &operator=(const TSessionBusy &) = delete;
+
+private:
+    TOracleSession *session_;
 };

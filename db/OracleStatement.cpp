@@ -98,8 +98,13 @@ void TField::AppendText(std::vector<char16_t> &Out) const
 qlonglong TField::AsInteger() const
 {
     const QVariant v = Value();
+    return v.isNull() ? 0 : IntegerOfValue(v);
+}
+
+qlonglong IntegerOfValue(const QVariant &v)
+{
     if (v.isNull())
-        return 0;
+        throw EOracleError(QStringLiteral("NULL is not a valid integer value"));
     bool ok = false;
     const qlonglong i = v.toLongLong(&ok);
     if (ok)
@@ -243,12 +248,11 @@ void TOracleStatement::Next()
     TCursorState &c = *cursor_;
     if (++c.pos < c.rows || c.id == 0)
         return;
-    if (!c.ahead.valid()) {
-        c.take(TRowBatch{{}, {}, true});
-        return;
-    }
     TRowBatch batch;
     try {
+        // No read was queued: the session was gone when the last batch was taken.
+        if (!c.ahead.valid())
+            throw CursorClosedError();
         batch = std::exchange(c.ahead, {}).get();
     } catch (const EOracleError &e) {
         c.take(TRowBatch{{}, {}, true});

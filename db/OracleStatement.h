@@ -20,6 +20,10 @@ class TCursorState;
 // Type codes of bind variables; the system uses only these two.
 enum TOracleVariableType { otInteger = 3, otString = 5 };
 
+// A column's value (Field) converted to an integer, as a variant converts: NULL and a value
+// that is not a number raise EOracleError.
+qlonglong IntegerOfValue(const QVariant &Value);
+
 // One column of the current row of a statement or dataset. Valid while its statement is
 // open; it reads whatever row the statement stands on.
 class TField {

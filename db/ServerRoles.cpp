@@ -44,7 +44,10 @@ bool probe(TOracleSession *Dbs, const QString &Query,
         q.Close();
         return row;
     } catch (const std::exception &) {
-        FOracleBase->Dis_Connect(Dbs);
+        // A session a report run reads stays logged on until the run ends; a later probe
+        // finds it lost again.
+        if (!Dbs->Busy())
+            FOracleBase->Dis_Connect(Dbs);
         return false;
     }
 }
@@ -55,6 +58,9 @@ bool ChangeMainServer()
     TFOracleBase &base = *FOracleBase;
     TOracleSession *a = base.ADatabase;
     TOracleSession *b = base.BDatabase;
+    // Not under a report run: a probe after the run makes the exchange.
+    if (a->Busy() || b->Busy())
+        return false;
     base.Dis_Connect(a);
     // The reserve may still be logging on: swapping the logon parameters under it would
     // leave it connected to the server we are about to make the main one.
@@ -98,9 +104,9 @@ bool ConditionServer(TOracleSession *Dbs, int &SA, int &SB, int &RO)
     int ro = RO;
     // All three are read before any is stored, so a bad value leaves no half answer.
     if (probe(Dbs, QStringLiteral("SELECT MAIN,SECOND,RO FROM SRV"), [&](TOracleQuery &q) {
-            main = int(q.FieldByName(QStringLiteral("MAIN")).AsInteger());
-            second = int(q.FieldByName(QStringLiteral("SECOND")).AsInteger());
-            ro = int(q.FieldByName(QStringLiteral("RO")).AsInteger());
+            main = int(IntegerOfValue(q.Field(QStringLiteral("MAIN"))));
+            second = int(IntegerOfValue(q.Field(QStringLiteral("SECOND"))));
+            ro = int(IntegerOfValue(q.Field(QStringLiteral("RO"))));
         })) {
         SA = main;
         SB = second;

@@ -284,15 +284,20 @@ TRowBatch TSessionCore::fetch(quint64 cursor, int rows)
 {
     TRowBatch batch;
     const auto it = cursors_.find(cursor);
-    if (it == cursors_.end()) {
-        // The session was logged off (or the cursor read to its end) meanwhile.
-        batch.exhausted = true;
-        return batch;
-    }
+    // A cursor read to its end is never fetched again, so a missing one was closed with its
+    // session: its remaining rows are lost, which must not read as the end of the result.
+    if (it == cursors_.end())
+        throw CursorClosedError();
     fill(*it->second, batch, rows);
     if (batch.exhausted)
         cursors_.erase(it);
     return batch;
+}
+
+EOracleError CursorClosedError()
+{
+    return EOracleError(
+        QStringLiteral("Not logged on: the session was closed while its query was being read"));
 }
 
 void TSessionCore::release(quint64 cursor)

@@ -3,6 +3,7 @@
 #include "db/EngineConnection.h"
 #include "db/FieldCells.h"
 #include "db/FieldValue.h"
+#include "db/OracleError.h"
 #include "db/SqlDialect.h"
 
 #include <QSqlDatabase>
@@ -56,6 +57,9 @@ public:
     // every row has been given. Raises EOracleError when reading fails.
     virtual bool Fill(TRowBatch &Batch, int Rows) = 0;
 };
+
+// The error of a fetch on a cursor that its session closed (logged off) meanwhile.
+EOracleError CursorClosedError();
 
 class TSessionCore {
 public:

@@ -94,6 +94,10 @@ bool ConnectAllServer()
     TFOracleBase &base = *FOracleBase;
     if (base.ResetPowerDB)
         return false;
+    // A report run reads the working session: the step leaves both sessions as they are and
+    // answers what the last step found; the first step after the run probes and acts.
+    if (base.ADatabase->Busy())
+        return base.Is_Connect_A;
     bool result = false;
     if (base.Is_Connect_A) {
         base.Is_Connect_A = SetMainReservServer();

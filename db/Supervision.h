@@ -31,7 +31,8 @@ bool SetMainReservServer();
 // Probe of the reserve: true when its SRV table answers with a row.
 bool ConnectReservServer();
 // One supervision step; false while the working server is not usable. A lost server is
-// retried on a probe thread, so the step itself stays short.
+// retried on a probe thread, so the step itself stays short. While a report run holds the
+// working session busy the step answers the last finding and touches nothing.
 bool ConnectAllServer();
 
 // What the supervision shows while it works: in the windows program, the waiting window. The

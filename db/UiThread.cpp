@@ -19,6 +19,14 @@ TErrorSink currentSink()
     std::lock_guard lock(sinkMutex);
     return errorSink;
 }
+
+void showError(const QString &First, const QString &Last)
+{
+    if (const TErrorSink sink = currentSink())
+        sink(First, Last);
+    else
+        qWarning().noquote() << First << Last;
+}
 } // namespace
 
 TErrorSink SetErrorSink(TErrorSink Sink)
@@ -39,20 +47,26 @@ void RunOnUiThread(std::function<void()> fn)
 
 void ShowErrorOnUiThread(const QString &First, const QString &Last)
 {
+    RunOnUiThread([First, Last] { showError(First, Last); });
+}
+
+void ShowErrorThenTerminate(const QString &First, const QString &Last)
+{
+    // One task: the message's own event loop must not run the quit before its button.
     RunOnUiThread([First, Last] {
-        if (const TErrorSink sink = currentSink())
-            sink(First, Last);
-        else
-            qWarning().noquote() << First << Last;
+        showError(First, Last);
+        TerminateApplication();
     });
 }
 
 void TerminateApplication()
 {
     ProcessState.module.terminateRequested = true;
+    // exit, not quit: quit does nothing before the main event loop runs, and a modal window
+    // open then (the login dialog) must end too.
     if (QCoreApplication *app = QCoreApplication::instance())
         QMetaObject::invokeMethod(
-            app, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+            app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 bool TerminateRequested()

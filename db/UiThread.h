@@ -23,7 +23,11 @@ TErrorSink SetErrorSink(TErrorSink Sink);
 // other thread).
 void ShowErrorOnUiThread(const QString &First, const QString &Last);
 
-// Tells the application to end: its event loop quits (a queued call, so it also works from a
+// The same, then, once the sink returns (its box answered), TerminateApplication: one task, so
+// nothing ends the program while the message is up.
+void ShowErrorThenTerminate(const QString &First, const QString &Last);
+
+// Tells the application to end: its event loops end (a queued call, so it also works from a
 // probe thread and before the loop runs), and TerminateRequested becomes true.
 void TerminateApplication();
 bool TerminateRequested();

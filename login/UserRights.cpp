@@ -79,6 +79,12 @@ int integerOf(TOracleStatement &Query, const QString &Column)
     return int(Query.FieldByName(Column).AsInteger());
 }
 
+// A code of the group statements: NULL is a failed conversion, which stops them.
+int codeOf(TOracleStatement &Query, const QString &Column)
+{
+    return int(IntegerOfValue(Query.Field(Column)));
+}
+
 // The group's property codes, then its row. A group identifier that is not a number cannot
 // name a group (a statement with it pasted in would not even parse), so nothing is read.
 void readGroupRights(TOracleStatement &Query)
@@ -96,7 +102,7 @@ void readGroupRights(TOracleStatement &Query)
                         QStringLiteral("WHERE USER_GROUP = :GROUPID")};
     q.Execute();
     for (; !q.Eof(); q.Next())
-        if (bool *flag = RightFlagOfCode(integerOf(q, QStringLiteral("USER_PROP"))))
+        if (bool *flag = RightFlagOfCode(codeOf(q, QStringLiteral("USER_PROP"))))
             *flag = true;
     q.Close();
 
@@ -106,11 +112,11 @@ void readGroupRights(TOracleStatement &Query)
     // Without its group row the group is as good as unreadable: what follows is not applied.
     if (q.Eof())
         return;
-    QualityMask = integerOf(q, QStringLiteral("QUALITY_MASK"));
+    QualityMask = codeOf(q, QStringLiteral("QUALITY_MASK"));
     if (FarUser)
         ApplyFarUserProfile();
     else
-        ActionID = integerOf(q, QStringLiteral("ACTIONID"));
+        ActionID = codeOf(q, QStringLiteral("ACTIONID"));
 }
 } // namespace
 

@@ -12,11 +12,12 @@
 namespace {
 class TReportNode : public QTreeWidgetItem {
 public:
-    explicit TReportNode(std::unique_ptr<TPropTVItem> Rec) : rec(std::move(Rec))
+    // Folders and every root, a report too, get a three-state box.
+    TReportNode(std::unique_ptr<TPropTVItem> Rec, bool Root) : rec(std::move(Rec))
     {
         setText(0, rec->name);
         Qt::ItemFlags f = flags() | Qt::ItemIsUserCheckable;
-        if (rec->IsFolder())
+        if (Root || rec->IsFolder())
             f |= Qt::ItemIsAutoTristate;
         setFlags(f);
         setCheckState(0, Qt::Unchecked);
@@ -28,7 +29,7 @@ class TCheckTreeSink : public TCatalogSink {
 public:
     int AddNode(int Parent, std::unique_ptr<TPropTVItem> Rec) override
     {
-        auto *node = new TReportNode(std::move(Rec));
+        auto *node = new TReportNode(std::move(Rec), Parent < 0);
         if (Parent < 0)
             roots.append(node);
         else
@@ -41,6 +42,7 @@ public:
         MyMessageDlg(QStringLiteral("Отсутствует папка для ") + Name, TMsgDlgType::mtCustom,
                      {TMsgDlgBtn::mbOK}, 0);
     }
+    bool ReportsHoldNodes() const override { return true; }
 
     QList<QTreeWidgetItem *> roots;
     std::vector<QTreeWidgetItem *> nodes;

@@ -123,14 +123,8 @@ void TSmtpConnection::WriteData(const QByteArray &text)
 QByteArray TSmtpConnection::ReadLine(const QDeadlineTimer &deadline)
 {
     for (;;) {
-        const qsizetype end = FBuffer.indexOf('\n');
-        if (end >= 0) {
-            QByteArray line = FBuffer.left(end);
-            FBuffer.remove(0, end + 1);
-            if (line.endsWith('\r'))
-                line.chop(1);
-            return line;
-        }
+        if (std::optional<QByteArray> line = TakeReplyLine(FBuffer))
+            return *line;
         if (FBuffer.size() > MaxReplyLine)
             Fail(QStringLiteral("Неверный ответ сервера %1: строка длиннее %2 байт")
                      .arg(ServerAddressText(FHost, FPort))
@@ -150,15 +144,36 @@ TSmtpReply TSmtpConnection::ReadReply()
     TSmtpReply reply;
     for (;;) {
         const QByteArray line = ReadLine(deadline);
-        const bool ok = line.size() >= 3 && std::isdigit(uchar(line[0])) &&
-                        std::isdigit(uchar(line[1])) && std::isdigit(uchar(line[2])) &&
-                        (line.size() == 3 || line[3] == ' ' || line[3] == '-');
-        if (!ok)
+        bool last = false;
+        if (!AddReplyLine(reply, line, last))
             Fail(QStringLiteral("Неверный ответ сервера %1: %2")
                      .arg(ServerAddressText(FHost, FPort), QString::fromUtf8(line)));
-        reply.Code = line.left(3).toInt();
-        reply.Lines << QString::fromUtf8(line);
-        if (line.size() == 3 || line[3] == ' ')
+        if (last)
             return reply;
     }
+}
+
+std::optional<QByteArray> TakeReplyLine(QByteArray &Buffer)
+{
+    const qsizetype end = Buffer.indexOf('\n');
+    if (end < 0)
+        return std::nullopt;
+    QByteArray line = Buffer.left(end);
+    Buffer.remove(0, end + 1);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+bool AddReplyLine(TSmtpReply &Reply, const QByteArray &Line, bool &Last)
+{
+    const bool ok = Line.size() >= 3 && std::isdigit(uchar(Line[0])) &&
+                    std::isdigit(uchar(Line[1])) && std::isdigit(uchar(Line[2])) &&
+                    (Line.size() == 3 || Line[3] == ' ' || Line[3] == '-');
+    if (!ok)
+        return false;
+    Reply.Code = Line.left(3).toInt();
+    Reply.Lines << QString::fromUtf8(Line);
+    Last = Line.size() == 3 || Line[3] == ' ';
+    return true;
 }

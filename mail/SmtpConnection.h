@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QTcpSocket;
 
@@ -16,6 +17,13 @@ struct TSmtpReply {
 
     QString Text() const { return Lines.join(QLatin1Char('\n')); }
 };
+
+// Replies read from the bytes received. The first whole line of Buffer (ending in LF, a CR
+// before it dropped) is taken out of it; nothing while no line is whole.
+std::optional<QByteArray> TakeReplyLine(QByteArray &Buffer);
+// Adds Line to Reply; false when it is not a reply line (three digits, then the end, a blank or
+// "-"). Last is true when the line ends the reply.
+bool AddReplyLine(TSmtpReply &Reply, const QByteArray &Line, bool &Last);
 
 // The line-level side of an SMTP session over one TCP connection, used synchronously. Every
 // wait is bounded: connecting by the connect time-out, each reply and each stall in writing by

@@ -89,10 +89,10 @@ TEST_F(CatalogStore_Sqlite, NewIdentifiersFollowTheLargestStoredOne)
     db.addFolder(7, "Seven", 1);
     const TPropTVItem root = node(1, QStringLiteral("Root"), 0, 1);
     auto folder = NewNodeRecord(root, 1);
-    ASSERT_TRUE(InsUpDateNode(*folder, 0));
+    ASSERT_TRUE(InsUpDateNode(*folder, 0, false));
     EXPECT_EQ(folder->id, 8);
     auto report = NewNodeRecord(root, 0);
-    ASSERT_TRUE(InsUpDateNode(*report, 0));
+    ASSERT_TRUE(InsUpDateNode(*report, 0, false));
     EXPECT_EQ(report->id, 9);
     EXPECT_EQ(db.rows("SELECT * FROM QUORVEL_CAT WHERE ID_REPORT > 7 ORDER BY ID_REPORT"),
               QStringLiteral("8 Новая папка 1 1 | 9 Новый отчет 1 0"));
@@ -104,7 +104,7 @@ TEST_F(CatalogStore_Sqlite, TheFirstIdentifierOfAnEmptyTableIsOne)
 {
     const TPropTVItem parent = node(5, QStringLiteral("P"), 0, 1);
     auto folder = NewNodeRecord(parent, 1);
-    ASSERT_TRUE(InsUpDateNode(*folder, 0));
+    ASSERT_TRUE(InsUpDateNode(*folder, 0, false));
     EXPECT_EQ(folder->id, 1);
 }
 
@@ -113,9 +113,9 @@ TEST_F(CatalogStore_Sqlite, NamesAreStoredAsTypedAndRootsStayRoots)
     db.addFolder(1, "Root", 0);
     db.addReport(2, "Report", 1, "select 1 x");
     TPropTVItem root = node(1, QStringLiteral("Корень 'главный'"), 0, 1);
-    ASSERT_TRUE(InsUpDateNode(root, 0));
+    ASSERT_TRUE(InsUpDateNode(root, 0, true));
     TPropTVItem report = node(2, QStringLiteral("O'Brien; DROP TABLE QUORVEL --"), 1, 0);
-    ASSERT_TRUE(InsUpDateNode(report, 0));
+    ASSERT_TRUE(InsUpDateNode(report, 0, false));
     EXPECT_EQ(db.rows("SELECT * FROM QUORVEL_CAT ORDER BY ID_REPORT"),
               QStringLiteral("1 Корень 'главный' ~ 1 | 2 O'Brien; DROP TABLE QUORVEL -- 1 0"));
     EXPECT_EQ(db.rows("SELECT ID_REPORT FROM QUORVEL"), QStringLiteral("2"));
@@ -128,7 +128,7 @@ TEST_F(CatalogStore_Sqlite, ANewReportIsStoredWholeOrNotAtAll)
     db.exec(QStringLiteral("INSERT INTO QUORVEL (ID_REPORT) VALUES (2)"));
     const TPropTVItem root = node(1, QStringLiteral("Root"), 0, 1);
     auto report = NewNodeRecord(root, 0);
-    EXPECT_FALSE(InsUpDateNode(*report, 0));
+    EXPECT_FALSE(InsUpDateNode(*report, 0, false));
     EXPECT_EQ(report->id, 2);
     EXPECT_EQ(db.rows("SELECT ID_REPORT FROM QUORVEL_CAT"), QStringLiteral("1"));
 }

@@ -138,6 +138,20 @@ TEST_F(CatalogTree_Gui_Sqlite, RenamingARootKeepsItARoot)
                                              "Report A Report B]"));
 }
 
+// A folder whose ID_REPORT is 0: its children hold PARENT_ID 0, which is not a root's NULL.
+TEST_F(CatalogTree_Gui_Sqlite, AReportMadeInFolderZeroStaysInsideIt)
+{
+    db.addFolder(0, "Zero", 0);
+    db.exec(QStringLiteral("INSERT INTO QUORVEL_CAT VALUES (1, 'Inside', 0, 1)"));
+    tree.ListRefresh();
+    tree.setCurrentItem(find("Zero"));
+    tree.CreateReport();
+    finishEdit(Qt::Key_Return, QStringLiteral("Made"));
+    EXPECT_EQ(stored(), QStringLiteral("0 Zero ~ 1 | 1 Inside 0 1 | 2 Made 0 0"));
+    tree.ListRefresh();
+    EXPECT_EQ(treeText(tree), QStringLiteral("Zero+* [Inside Made]"));
+}
+
 TEST_F(CatalogTree_Gui_Sqlite, AFolderMadeUnderAReportIsLostAtTheNextLoad)
 {
     sample();

@@ -8,6 +8,7 @@
 #include "tests/catalog/GridDump.h"
 #include "tests/support/DialogScript.h"
 
+#include <QAbstractButton>
 #include <QDateEdit>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -153,6 +154,11 @@ TEST_F(ReportEditor_Gui_Sqlite, HasTheControlsCaptionsHintsSizesAndFontsOfItsLay
     EXPECT_EQ(gridText(*settings),
               QStringLiteral("Имя поля, | Имя колонки, | Ширина колонки, | Выравнивание,"));
     EXPECT_EQ(gridWidths(*settings), QStringLiteral("130,130"));
+    // The caption of the field-name row stands on the grid's corner.
+    const auto *corner =
+        settings->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(corner->text(), QStringLiteral("Имя поля"));
     auto *preview = w->findChild<TStringGrid *>("SGResultSQL");
     EXPECT_FALSE(preview->Editable());
     EXPECT_EQ(preview->ColCount(), 2);

@@ -2,8 +2,10 @@
 #include "catalog/GridStore.h"
 #include "tests/catalog/GridDump.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +91,21 @@ TEST_F(StringGrid_Gui, FixedRowAndColumnAreTheHeaders)
     EXPECT_EQ(m->headerData(0, Qt::Vertical).toString(), QStringLiteral("1"));
     EXPECT_EQ(m->index(1, 1).data().toString(), QStringLiteral("v"));
     EXPECT_EQ(gridText(grid), QStringLiteral(",Title, | 1,, | ,,v"));
+}
+
+// Cell (0, 0) lies on the table's corner button, which must show it.
+TEST_F(StringGrid_Gui, TheCornerShowsCellZeroZero)
+{
+    auto *corner = grid.findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(corner, nullptr);
+    grid.SetColWidths(0, 120);
+    grid.show();
+    const QImage blank = corner->grab().toImage();
+    grid.SetCells(0, 0, u"Имя поля");
+    EXPECT_EQ(corner->text(), QStringLiteral("Имя поля"));
+    EXPECT_NE(corner->grab().toImage(), blank);
+    grid.SetFixedRows(0);
+    EXPECT_EQ(corner->text(), QString()) << "no corner cell without a fixed row";
 }
 
 TEST_F(StringGrid_Gui, RowsWrittenPastTheCountShowWhenTheCountReachesThem)

@@ -171,6 +171,40 @@ TEST_F(Module_Sqlite, BarredUserGetsTheMessageAndTheApplicationEnds)
     EXPECT_TRUE(TerminateRequested());
 }
 
+namespace {
+// Records whether the end was already requested while each box was up.
+class EndWhileShown : public DialogScript {
+public:
+    using DialogScript::answer;
+    int answer(const ShownDialog &shown) override
+    {
+        endedWhileShown.push_back(TerminateRequested());
+        return DialogScript::answer(shown);
+    }
+    std::vector<bool> endedWhileShown;
+};
+} // namespace
+
+// A probe thread's reconnection finds the user barred: the message stays until its button,
+// and only then does the program end.
+TEST_F(Module_Sqlite, BarredUserFoundOnAProbeThreadSeesTheMessageBeforeTheEnd)
+{
+    db.exec("INSERT INTO SRV VALUES (0, 1, 0);"
+            "INSERT INTO USER_PSW (TABNUM, NAME, WENABLED) VALUES (17, 'ivanov', 'F')");
+    auto base = start();
+    EndWhileShown script;
+    script.answer(mrOk);
+    base->UserTabNum = 17;
+    std::thread probe([&] { base->CheckUserAccess(); });
+    probe.join();
+    processUntil([&] { return !script.shown().isEmpty(); });
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_EQ(script.shown()[0].text, "Вам запрещена работа с сервером. Сеанс прекращен.");
+    EXPECT_EQ(script.endedWhileShown, std::vector<bool>{false});
+    EXPECT_TRUE(TerminateRequested());
+    ClearTerminateRequest();
+}
+
 TEST_F(Module_Sqlite, ErrorsOfALogonOnAProbeThreadAreShownOnTheUserInterfaceThread)
 {
     db.exec("INSERT INTO SRV VALUES (0, 1, 0); DROP TABLE COL");

@@ -34,6 +34,17 @@ QString srvSecond(TOracleSession &session)
     return q.Eof() ? QStringLiteral("(no row)") : q.FieldAsString("SECOND");
 }
 
+// The numbers 1 to Count (I) with their names (NAME), "R1" to "R<Count>", opened on q.
+void openNumbers(TOracleQuery &q, TOracleSession &session, int Count)
+{
+    q.SetSession(&session);
+    q.SQL.append(QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N "
+                                "WHERE I < %1)")
+                     .arg(Count));
+    q.SQL.append("SELECT I, 'R' || I AS NAME FROM N");
+    q.Execute();
+}
+
 } // namespace
 
 TEST(Session, OracleConnectStringWithoutOracleClientRaisesAtOnce)
@@ -146,10 +157,7 @@ TEST_F(Session_Sqlite, QueryStandsOnTheFirstRowAndEofFollowsTheLastAcrossBatches
 {
     session.LogOn();
     TOracleQuery q;
-    q.SetSession(&session);
-    q.SQL.append("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 20000)");
-    q.SQL.append("SELECT I, 'R' || I AS NAME FROM N");
-    q.Execute();
+    openNumbers(q, session, 20000);
     qlonglong sum = 0;
     int rows = 0;
     while (!q.Eof()) {
@@ -167,6 +175,26 @@ TEST_F(Session_Sqlite, QueryStandsOnTheFirstRowAndEofFollowsTheLastAcrossBatches
     q.Execute();
     EXPECT_TRUE(q.Eof());
     EXPECT_EQ(q.FieldCount(), 1);
+}
+
+// Rows a logoff closed must not read as the end of the result.
+TEST_F(Session_Sqlite, FetchAfterTheSessionClosedTheCursorFailsAndSaysWhy)
+{
+    session.LogOn();
+    TOracleQuery q;
+    openNumbers(q, session, 5000);
+    int rows = 0;
+    std::string error = "(no error)";
+    session.LogOff();
+    try {
+        for (; !q.Eof(); q.Next())
+            ++rows;
+    } catch (const EOracleError &e) {
+        error = e.Message().toStdString();
+    }
+    EXPECT_LT(rows, 5000);
+    EXPECT_THAT(error, HasSubstr("session was closed while its query was being read"));
+    EXPECT_TRUE(q.Eof());
 }
 
 TEST_F(Session_Sqlite, ChangesStayInTheSessionsTransactionUntilCommit)

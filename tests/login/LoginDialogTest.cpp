@@ -1,4 +1,5 @@
 #include "common/IniFile.h"
+#include "db/MesConnect.h"
 #include "db/OracleBase.h"
 #include "db/ServerStatus.h"
 #include "db/StatusBarPainting.h"
@@ -311,4 +312,17 @@ TEST(LoginDialogOffline_Gui, AnUnreachableServerIsReportedAndTheDialogStays)
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
     EXPECT_TRUE(TerminateRequested());
     ClearTerminateRequest();
+}
+
+// Before the main event loop runs, the waiting window's button must end the open dialog too
+// (the driver fails the test when the dialog is still open after its bound).
+TEST_F(LoginDialog_Gui_Sqlite, ExitInTheWaitingWindowEndsTheProgramWhileTheDialogIsOpen)
+{
+    TFMesConnect waiting;
+    ModalDriver drive(d(), {{[&] {
+                          waiting.show();
+                          QTest::mouseClick(waiting.Button1, Qt::LeftButton);
+                      }}});
+    d().ShowModal();
+    EXPECT_TRUE(TerminateRequested());
 }

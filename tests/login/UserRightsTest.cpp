@@ -180,3 +180,59 @@ INSTANTIATE_TEST_SUITE_P(
                       GroupIdCase{"SecondStatement", "'1; DELETE FROM USER_G_P'"},
                       GroupIdCase{"Dash", "'-'"}),
     [](const auto &p) { return std::string(p.param.what); });
+
+namespace {
+// A group whose codes hold a NULL: the NULL is a failed conversion, which ends the group
+// statements silently; what was set before it stays.
+struct NullCodeCase {
+    const char *name;
+    const char *props;    // USER_G_P rows of group 4, in the order they are returned
+    const char *groupRow; // ACTIONID, QUALITY_MASK of group 4
+    std::set<int> granted;
+    int qualityMask, actionId;
+};
+
+const NullCodeCase nullCodeCases[] = {
+    {"PropertyNullEndsTheCodes", "(4, 3), (4, NULL), (4, 5)", "77, 255", {3}, 1, 2},
+    {"QualityMaskNullLeavesTheRemoteProfileUnapplied",
+     "(4, 24), (4, 1)",
+     "77, NULL",
+     {1, 24},
+     1,
+     2},
+    {"ActionIdNullKeepsTheAction", "(4, 5)", "NULL, 255", {5}, 255, 2},
+};
+
+class NullGroupCodes : public ::testing::TestWithParam<TestEngine> {};
+} // namespace
+
+TEST_P(NullGroupCodes, EndTheGroupStatementsSilently)
+{
+    for (const NullCodeCase &c : nullCodeCases) {
+        SCOPED_TRACE(c.name);
+        LoginWorld world(GetParam());
+        // A site's tables without the constraints of ours.
+        world.db().exec(QStringLiteral("DROP TABLE USER_G_P; DROP TABLE USER_GROUP;"
+                                       "CREATE TABLE USER_G_P (USER_GROUP INTEGER, USER_PROP "
+                                       "INTEGER); CREATE TABLE USER_GROUP (ID INTEGER, ACTIONID "
+                                       "INTEGER, QUALITY_MASK INTEGER);"
+                                       "INSERT INTO USER_G_P (USER_GROUP, USER_PROP) VALUES %1;"
+                                       "INSERT INTO USER_GROUP (ID, ACTIONID, QUALITY_MASK) "
+                                       "VALUES (4, %2)")
+                            .arg(QLatin1String(c.props), QLatin1String(c.groupRow)));
+        world.addUser(5, "'ivanov'", "'secret'", "NULL", "'T'", "4");
+        QualityMask = 1;
+        ActionID = 2;
+        DialogScript script;
+        ASSERT_EQ(attemptLogin("ivanov", "secret", "10.0.0.1").Result, 1);
+        EXPECT_TRUE(script.shown().isEmpty());
+        EXPECT_EQ(grantedCodes(), c.granted);
+        EXPECT_EQ(QualityMask, c.qualityMask);
+        EXPECT_EQ(ActionID, c.actionId);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(On_Sqlite, NullGroupCodes, ::testing::Values(TestEngine::SQLite),
+                         EngineParamName());
+INSTANTIATE_TEST_SUITE_P(On_Postgres, NullGroupCodes, ::testing::Values(TestEngine::PostgreSQL),
+                         EngineParamName());

@@ -290,3 +290,25 @@ TEST_P(ShowMailSetup_Gui_Sqlite, OkSavesCancelDrops)
 INSTANTIATE_TEST_SUITE_P(Buttons, ShowMailSetup_Gui_Sqlite, ::testing::Bool(),
                          [](const auto &p) { return p.param ? "Ok" : "Cancel"; });
 } // namespace
+
+// A report may hold nodes in this tree, and a root report gets a three-state box as every root.
+TEST(ReportCheckTree_Gui_Sqlite, KeepsAReportUnderAReportAndGivesEveryRootThreeStates)
+{
+    CatalogDb db;
+    db.addFolder(1, "Root", 0);
+    db.addReport(10, "Holder", 1, "select 1 x");
+    db.addReport(11, "Held", 10, "select 2 x");
+    db.addReport(20, "Top report", 0, "select 3 x");
+    DialogScript dialogs;
+    TReportCheckTree tree;
+    tree.GetRptTree();
+    EXPECT_EQ(checkText(tree), QStringLiteral("Root- [Holder- [Held-]] Top report-"));
+    const QTreeWidgetItem *top = tree.findItems(QStringLiteral("Top report"), Qt::MatchExactly)[0];
+    const QTreeWidgetItem *holder =
+        tree.findItems(QStringLiteral("Holder"), Qt::MatchExactly | Qt::MatchRecursive)[0];
+    EXPECT_TRUE(top->flags().testFlag(Qt::ItemIsAutoTristate));
+    EXPECT_FALSE(holder->flags().testFlag(Qt::ItemIsAutoTristate)) << "a report below a root";
+    tree.SetVST(QStringLiteral("11"));
+    EXPECT_EQ(tree.SetIdsRpt(), QStringLiteral("11"));
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
