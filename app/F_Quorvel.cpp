@@ -11,15 +11,24 @@
 #include "catalog/SetSQLTable.h"
 #include "catalog/StringGrid.h"
 #include "common/TextHelpers.h"
+#include "common/WindowLayout.h"
 #include "db/DbErrorWindow.h"
+#include "db/OracleBase.h"
+#include "db/StatusBarPainting.h"
+#include "db/Supervision.h"
 #include "mail/MailSetup.h"
 #include "mail/SendMail.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -77,9 +86,9 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
     splitter->addWidget(createCatalogPanel());
     splitter->addWidget(createReportPanel());
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({225, 721 - 225});
     setCentralWidget(splitter);
     createMenus();
+    createStatusBar();
 
     tbToWord->setEnabled(false);
     tbToExel->setEnabled(false);
@@ -89,8 +98,41 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
     dtpBegin->setVisible(false);
     dtpEnd->setVisible(false);
 
-    resize(721, 544 + menuBar()->sizeHint().height());
+    resize(firstStartSize());
+    splitter->setSizes({225, width() - 225});
     FormCreate();
+    // After FormCreate: a kept period replaces yesterday and today.
+    KeepWindowLayout(this, {.Splitters = {splitter}, .Period = {dtpBegin, dtpEnd}});
+}
+
+QSize TF_Quorvel::firstStartSize() const
+{
+    // The toolbars and both panels whole, with room for a grid, and with the window's frame
+    // within the screen.
+    const QSize frame(40, 60);
+    QSize size = sizeHint().expandedTo(QSize(960, 640));
+    if (const QScreen *s = screen())
+        size = size.boundedTo(s->availableGeometry().size() - frame);
+    return size;
+}
+
+void TF_Quorvel::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    if (!FOracleBase)
+        return;
+    // Steps run only with AutoConnect; without them the state found at start stays.
+    connect(FOracleBase, &TFOracleBase::ConditionStepped, this, &TF_Quorvel::ShowServerState);
+    ShowServerState(SupervisionState());
+}
+
+void TF_Quorvel::ShowServerState(std::optional<bool> Found)
+{
+    if (!FOracleBase)
+        return;
+    NameSRVToSB(statusBar());
+    ShowConditionSRV(statusBar(), Found);
 }
 
 QAction *TF_Quorvel::command(QToolBar *bar, const char *name, const QString &hint, int icon)
@@ -120,13 +162,26 @@ QWidget *TF_Quorvel::createCatalogPanel()
     tbRefresh = command(bar2, "tbRefresh", QStringLiteral("Обновить список отчетов"),
                         QStyle::SP_BrowserReload);
     layout->addWidget(bar2);
+    eFilter = new QLineEdit(panel);
+    eFilter->setObjectName(QStringLiteral("eFilter"));
+    eFilter->setPlaceholderText(QStringLiteral("Поиск отчета"));
+    eFilter->setClearButtonEnabled(true);
+    layout->addWidget(eFilter);
     tvCatReport = new TCatalogTree(panel);
     tvCatReport->setObjectName(QStringLiteral("tvCatReport"));
     layout->addWidget(tvCatReport, 1);
+    connect(eFilter, &QLineEdit::textChanged, tvCatReport, &TCatalogTree::Filter);
 
     connect(tbRefresh, &QAction::triggered, this, &TF_Quorvel::ListRefresh);
     connect(tvCatReport, &TCatalogTree::Click, this, &TF_Quorvel::tvCatReportClick);
     connect(tvCatReport, &TCatalogTree::RecordsReleased, this, [this] { CurSQL = nullptr; });
+    // Enter runs the report under the keyboard as a click and the run button would; an open
+    // label editor keeps its Enter, since it has the focus then.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter =
+            new QShortcut(QKeySequence(key), tvCatReport, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, &TF_Quorvel::tvCatReportEnter);
+    }
     // The drawing codes come from the node selected at drawing time.
     connect(tvCatReport, &QTreeWidget::currentItemChanged, this, [this] { SG->Invalidate(); });
     connect(tvCatReport, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -150,6 +205,7 @@ QWidget *TF_Quorvel::createReportPanel()
     QToolBar *bar3 = toolBar(panel, "ToolBar3");
     tbExecSQL =
         command(bar3, "tbExecSQL", QStringLiteral("Сформировать отчет"), QStyle::SP_MediaPlay);
+    tbExecSQL->setShortcut(QKeySequence(Qt::Key_F5));
     bar3->addSeparator();
     pDTP = new QWidget(bar3);
     pDTP->setObjectName(QStringLiteral("pDTP"));
@@ -175,7 +231,27 @@ QWidget *TF_Quorvel::createReportPanel()
     SG->SetColCount(2);
     SG->SetRowCount(2);
     SG->SetCellAlignment([this](int ACol, int ARow) { return SGDrawCell(ACol, ARow); });
+    // Sorting is the view's: no column until the user clicks one.
+    SG->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    SG->setSortingEnabled(true);
     layout->addWidget(SG, 1);
+    eFindGrid = new QLineEdit(panel);
+    eFindGrid->setObjectName(QStringLiteral("eFindGrid"));
+    eFindGrid->setPlaceholderText(QStringLiteral("Найти в отчете (F3 - далее)"));
+    eFindGrid->setVisible(false);
+    layout->addWidget(eFindGrid);
+    auto *find =
+        new QShortcut(QKeySequence::Find, panel, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        eFindGrid->setVisible(true);
+        eFindGrid->setFocus();
+        eFindGrid->selectAll();
+    });
+    auto *findNext = new QShortcut(QKeySequence::FindNext, panel, nullptr, nullptr,
+                                   Qt::WidgetWithChildrenShortcut);
+    connect(findNext, &QShortcut::activated, this, [this] { SG->FindNext(eFindGrid->text()); });
+    connect(eFindGrid, &QLineEdit::returnPressed, this,
+            [this] { SG->FindNext(eFindGrid->text()); });
 
     connect(tbExecSQL, &QAction::triggered, this, &TF_Quorvel::tbExecSQLClick);
     connect(tbToExel, &QAction::triggered, this, &TF_Quorvel::tbToExelClick);
@@ -200,6 +276,11 @@ void TF_Quorvel::createMenus()
     QMenu *exportMenu = bar->addMenu(QStringLiteral("Экспорт"));
     miWord = menuItem(exportMenu, "miWord", QStringLiteral("Word"));
     miExel = menuItem(exportMenu, "miExel", QStringLiteral("Exel"));
+    exportMenu->addSeparator();
+    QAction *miExportSorted = menuItem(exportMenu, "miExportSorted",
+                                       QStringLiteral("Экспортировать в порядке сортировки"));
+    miExportSorted->setCheckable(true);
+    connect(miExportSorted, &QAction::toggled, SG, &TStringGrid::SetExportInShownOrder);
     QMenu *settings = bar->addMenu(QStringLiteral("Настройки"));
     menuItem(settings, "N7", QStringLiteral("Почты"));
 
@@ -246,6 +327,7 @@ void TF_Quorvel::FormCreate()
 void TF_Quorvel::ListRefresh()
 {
     tvCatReport->ListRefresh();
+    tvCatReport->Filter(eFilter->text());
 }
 
 void TF_Quorvel::tvCatReportClick()
@@ -262,6 +344,8 @@ void TF_Quorvel::tvCatReportClick()
     if (!tbExecSQL->isEnabled() || !report)
         return;
     CreateTable(*rec, SG->Result(), nullptr);
+    // Another report's columns: the grid shows its rows in the query's order again.
+    SG->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     SG->ResultChanged();
     const bool begin = rec->SQL_TEXT.contains(QStringLiteral("DTPBEGIN"));
     const bool end = rec->SQL_TEXT.contains(QStringLiteral("DTPEND"));
@@ -271,6 +355,14 @@ void TF_Quorvel::tvCatReportClick()
     lDo->setVisible(end);
     dtpEnd->setVisible(end);
     mmiEditParam->setEnabled(true);
+}
+
+void TF_Quorvel::tvCatReportEnter()
+{
+    tvCatReportClick();
+    const TPropTVItem *rec = tvCatReport->SelectedRecord();
+    if (rec && rec->nodetype == 0 && tbExecSQL->isEnabled())
+        tbExecSQLClick();
 }
 
 void TF_Quorvel::tbSetupSQLClick()
