@@ -2,7 +2,6 @@
 
 #include "catalog/StringGrid.h"
 #include "common/MessageDialogs.h"
-#include "common/WindowLayout.h"
 #include "db/DbErrorWindow.h"
 #include "mail/ReportCheckTree.h"
 
@@ -100,7 +99,6 @@ TFMailSetup::TFMailSetup(QWidget *parent)
     resize(746, 495);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().topLeft());
-    KeepWindowLayout(this, {.Lists = {VST}, .Grids = {SG}});
 
     connect(tbAddMail, &QAction::triggered, this, &TFMailSetup::tbAddMailClick);
     connect(tbDelMail, &QAction::triggered, this, &TFMailSetup::tbDelMailClick);
