@@ -12,15 +12,24 @@
 #include "catalog/StringGrid.h"
 #include "chart/ChartPane.h"
 #include "common/TextHelpers.h"
+#include "common/WindowLayout.h"
 #include "db/DbErrorWindow.h"
+#include "db/OracleBase.h"
+#include "db/StatusBarPainting.h"
+#include "db/Supervision.h"
 #include "mail/MailSetup.h"
 #include "mail/SendMail.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -79,11 +88,11 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
     splitter->addWidget(createCatalogPanel());
     splitter->addWidget(createReportPanel());
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({225, 721 - 225});
     setCentralWidget(splitter);
     createMenus();
     for (QAction *a : {tbChart, miChart})
         connect(a, &QAction::triggered, this, &TF_Quorvel::tbChartClick);
+    createStatusBar();
 
     tbToWord->setEnabled(false);
     tbToExel->setEnabled(false);
@@ -93,8 +102,41 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
     dtpBegin->setVisible(false);
     dtpEnd->setVisible(false);
 
-    resize(721, 544 + menuBar()->sizeHint().height());
+    resize(firstStartSize());
+    splitter->setSizes({225, width() - 225});
     FormCreate();
+    // After FormCreate: a kept period replaces yesterday and today.
+    KeepWindowLayout(this, {.Splitters = {splitter}, .Period = {dtpBegin, dtpEnd}});
+}
+
+QSize TF_Quorvel::firstStartSize() const
+{
+    // The toolbars and both panels whole, with room for a grid, and with the window's frame
+    // within the screen.
+    const QSize frame(40, 60);
+    QSize size = sizeHint().expandedTo(QSize(960, 640));
+    if (const QScreen *s = screen())
+        size = size.boundedTo(s->availableGeometry().size() - frame);
+    return size;
+}
+
+void TF_Quorvel::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    if (!FOracleBase)
+        return;
+    // Steps run only with AutoConnect; without them the state found at start stays.
+    connect(FOracleBase, &TFOracleBase::ConditionStepped, this, &TF_Quorvel::ShowServerState);
+    ShowServerState(SupervisionState());
+}
+
+void TF_Quorvel::ShowServerState(std::optional<bool> Found)
+{
+    if (!FOracleBase)
+        return;
+    NameSRVToSB(statusBar());
+    ShowConditionSRV(statusBar(), Found);
 }
 
 QAction *TF_Quorvel::command(QToolBar *bar, const char *name, const QString &hint, int icon)
@@ -124,13 +166,26 @@ QWidget *TF_Quorvel::createCatalogPanel()
     tbRefresh = command(bar2, "tbRefresh", QStringLiteral("Обновить список отчетов"),
                         QStyle::SP_BrowserReload);
     layout->addWidget(bar2);
+    eFilter = new QLineEdit(panel);
+    eFilter->setObjectName(QStringLiteral("eFilter"));
+    eFilter->setPlaceholderText(QStringLiteral("Поиск отчета"));
+    eFilter->setClearButtonEnabled(true);
+    layout->addWidget(eFilter);
     tvCatReport = new TCatalogTree(panel);
     tvCatReport->setObjectName(QStringLiteral("tvCatReport"));
     layout->addWidget(tvCatReport, 1);
+    connect(eFilter, &QLineEdit::textChanged, tvCatReport, &TCatalogTree::Filter);
 
     connect(tbRefresh, &QAction::triggered, this, &TF_Quorvel::ListRefresh);
     connect(tvCatReport, &TCatalogTree::Click, this, &TF_Quorvel::tvCatReportClick);
     connect(tvCatReport, &TCatalogTree::RecordsReleased, this, [this] { CurSQL = nullptr; });
+    // Enter runs the report under the keyboard as a click and the run button would; an open
+    // label editor keeps its Enter, since it has the focus then.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter =
+            new QShortcut(QKeySequence(key), tvCatReport, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, &TF_Quorvel::tvCatReportEnter);
+    }
     // The drawing codes come from the node selected at drawing time.
     connect(tvCatReport, &QTreeWidget::currentItemChanged, this, [this] { SG->Invalidate(); });
     connect(tvCatReport, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -154,6 +209,7 @@ QWidget *TF_Quorvel::createReportPanel()
     QToolBar *bar3 = toolBar(panel, "ToolBar3");
     tbExecSQL =
         command(bar3, "tbExecSQL", QStringLiteral("Сформировать отчет"), QStyle::SP_MediaPlay);
+    tbExecSQL->setShortcut(QKeySequence(Qt::Key_F5));
     bar3->addSeparator();
     pDTP = new QWidget(bar3);
     pDTP->setObjectName(QStringLiteral("pDTP"));
@@ -179,6 +235,9 @@ QWidget *TF_Quorvel::createReportPanel()
     SG->SetColCount(2);
     SG->SetRowCount(2);
     SG->SetCellAlignment([this](int ACol, int ARow) { return SGDrawCell(ACol, ARow); });
+    // Sorting is the view's: no column until the user clicks one.
+    SG->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    SG->setSortingEnabled(true);
     // The chart of the result beside the grid, once asked for; dragging the splitter over the
     // grid shows the chart instead.
     auto *results = new QSplitter(Qt::Horizontal, panel);
@@ -189,6 +248,23 @@ QWidget *TF_Quorvel::createReportPanel()
     ChartPane->hide();
     results->addWidget(ChartPane);
     layout->addWidget(results, 1);
+    eFindGrid = new QLineEdit(panel);
+    eFindGrid->setObjectName(QStringLiteral("eFindGrid"));
+    eFindGrid->setPlaceholderText(QStringLiteral("Найти в отчете (F3 - далее)"));
+    eFindGrid->setVisible(false);
+    layout->addWidget(eFindGrid);
+    auto *find =
+        new QShortcut(QKeySequence::Find, panel, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        eFindGrid->setVisible(true);
+        eFindGrid->setFocus();
+        eFindGrid->selectAll();
+    });
+    auto *findNext = new QShortcut(QKeySequence::FindNext, panel, nullptr, nullptr,
+                                   Qt::WidgetWithChildrenShortcut);
+    connect(findNext, &QShortcut::activated, this, [this] { SG->FindNext(eFindGrid->text()); });
+    connect(eFindGrid, &QLineEdit::returnPressed, this,
+            [this] { SG->FindNext(eFindGrid->text()); });
 
     connect(tbExecSQL, &QAction::triggered, this, &TF_Quorvel::tbExecSQLClick);
     connect(tbToExel, &QAction::triggered, this, &TF_Quorvel::tbToExelClick);
@@ -214,6 +290,11 @@ void TF_Quorvel::createMenus()
     miWord = menuItem(exportMenu, "miWord", QStringLiteral("Word"));
     miExel = menuItem(exportMenu, "miExel", QStringLiteral("Exel"));
     miChart = menuItem(exportMenu, "miChart", QStringLiteral("График"));
+    exportMenu->addSeparator();
+    QAction *miExportSorted = menuItem(exportMenu, "miExportSorted",
+                                       QStringLiteral("Экспортировать в порядке сортировки"));
+    miExportSorted->setCheckable(true);
+    connect(miExportSorted, &QAction::toggled, SG, &TStringGrid::SetExportInShownOrder);
     QMenu *settings = bar->addMenu(QStringLiteral("Настройки"));
     menuItem(settings, "N7", QStringLiteral("Почты"));
 
@@ -260,6 +341,7 @@ void TF_Quorvel::FormCreate()
 void TF_Quorvel::ListRefresh()
 {
     tvCatReport->ListRefresh();
+    tvCatReport->Filter(eFilter->text());
 }
 
 void TF_Quorvel::tvCatReportClick()
@@ -276,6 +358,8 @@ void TF_Quorvel::tvCatReportClick()
     if (!tbExecSQL->isEnabled() || !report)
         return;
     CreateTable(*rec, SG->Result(), nullptr);
+    // Another report's columns: the grid shows its rows in the query's order again.
+    SG->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     SG->ResultChanged();
     showChart();
     const bool begin = rec->SQL_TEXT.contains(QStringLiteral("DTPBEGIN"));
@@ -286,6 +370,14 @@ void TF_Quorvel::tvCatReportClick()
     lDo->setVisible(end);
     dtpEnd->setVisible(end);
     mmiEditParam->setEnabled(true);
+}
+
+void TF_Quorvel::tvCatReportEnter()
+{
+    tvCatReportClick();
+    const TPropTVItem *rec = tvCatReport->SelectedRecord();
+    if (rec && rec->nodetype == 0 && tbExecSQL->isEnabled())
+        tbExecSQLClick();
 }
 
 void TF_Quorvel::tbSetupSQLClick()

@@ -7,6 +7,7 @@
 class QAction;
 class QDateEdit;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -33,6 +34,11 @@ public:
     // The rules that follow a click on a catalog node: which commands apply, and for a report
     // with a query the grid's columns and the period pickers the query asks for.
     void tvCatReportClick();
+    // Enter in the tree: the click's rules, then the run of a report.
+    void tvCatReportEnter();
+    // The server, the user and the supervision state in the status bar; Found as a
+    // supervision step answered it.
+    void ShowServerState(std::optional<bool> Found);
     // Opens the report editor for the selected node's record with the period of the pickers.
     void tbSetupSQLClick();
     // Runs the selected report into the grid, then enables the export and mail commands.
@@ -57,12 +63,16 @@ private:
     QAction *command(QToolBar *bar, const char *name, const QString &hint, int icon);
     QAction *menuItem(QMenu *menu, const char *name, const QString &caption);
     void createMenus();
+    void createStatusBar();
+    QSize firstStartSize() const;
     QWidget *createCatalogPanel();
     QWidget *createReportPanel();
     // The chart pane, while it is open, follows the result the grid shows.
     void showChart();
 
     TCatalogTree *tvCatReport = nullptr;
+    QLineEdit *eFilter = nullptr;
+    QLineEdit *eFindGrid = nullptr;
     TStringGrid *SG = nullptr;
     TChartPane *ChartPane = nullptr;
     QAction *tbChart = nullptr;

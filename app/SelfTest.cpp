@@ -33,6 +33,10 @@ QString runSelfTest(TF_Quorvel &W, const QString &Folder, const QString &ReportN
     QString state =
         record({QStringLiteral("window"), W.objectName(),
                 W.isVisible() ? QStringLiteral("1") : QStringLiteral("0"), W.windowTitle()});
+    const QString shot = QDir(Folder).filePath(QStringLiteral("window.png"));
+    if (W.grab().save(shot))
+        state += record({QStringLiteral("shot"), shot, QString::number(W.width()),
+                         QString::number(W.height())});
     auto *tree = W.findChild<TCatalogTree *>(QStringLiteral("tvCatReport"));
     auto *SG = W.findChild<TStringGrid *>(QStringLiteral("SG"));
     QTreeWidgetItem *report = nullptr;

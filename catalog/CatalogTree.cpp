@@ -115,6 +115,27 @@ void TCatalogTree::ListRefresh()
         ShowDbError(loaded.Error());
 }
 
+namespace {
+// Whether the node or one below it matches; the node is hidden when none does.
+bool filterNode(QTreeWidgetItem *Node, const QString &Text)
+{
+    bool below = false;
+    for (int i = 0; i < Node->childCount(); ++i)
+        below = filterNode(Node->child(i), Text) || below;
+    const bool shown = below || Node->text(0).contains(Text, Qt::CaseInsensitive);
+    Node->setHidden(!shown);
+    if (below && !Text.isEmpty())
+        Node->setExpanded(true);
+    return shown;
+}
+} // namespace
+
+void TCatalogTree::Filter(const QString &Text)
+{
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        filterNode(topLevelItem(i), Text);
+}
+
 void TCatalogTree::store(const QTreeWidgetItem *Node, TPropTVItem &Rec)
 {
     if (const TDbResult stored = InsUpDateNode(Rec, 0, Node->parent() == nullptr); !stored)

@@ -21,6 +21,9 @@ public:
     void ListRefresh();
     // Releases every record and removes every node.
     void ClearTV();
+    // Shows only the nodes whose names contain Text regardless of case, with the folders
+    // above them opened; an empty text shows every node again.
+    void Filter(const QString &Text);
 
     // A new folder under the selected node, or a new report under the selected folder (or
     // beside the selected report); stored at once, then its label is edited in place.

@@ -68,7 +68,7 @@ void ToExelCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExport
     const QString path = ExportFilePath(*chosen, nodeText(Node), TExportKind::Xls);
     const TPropTVItem *titles = Node ? Node->Record : nullptr;
     exportHidden(Parent, SG, [&](TExportProgress *progress) {
-        ExportResultToXls(&SG.Result(), titles, path, progress);
+        ExportResultToXls(&SG.Result(), titles, path, progress, SG.ExportRowOrder());
     });
 }
 
@@ -81,7 +81,7 @@ void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExport
     const QString path = ExportFilePath(*chosen, nodeText(Node), TExportKind::Rtf);
     const TPropTVItem *titles = Node ? CurSQL : nullptr;
     exportHidden(Parent, SG, [&](TExportProgress *progress) {
-        ExportResultToRtf(&SG.Result(), titles, path, progress);
+        ExportResultToRtf(&SG.Result(), titles, path, progress, SG.ExportRowOrder());
         OpenInAssociatedApplication(QFileInfo(path).absoluteFilePath());
     });
 }

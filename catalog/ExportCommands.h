@@ -21,7 +21,8 @@ std::optional<TExportNode> ExportNodeOf(const QTreeWidgetItem *Node);
 // "Экспорт в Exel": asks for the folder ("otchet.xls"), then writes the grid as a workbook
 // named after the node with the node's title lines, or to the chosen path without titles when
 // no node is selected. The grid is hidden while it is written; a failure is shown in the error
-// box. Nothing is written when the dialog is cancelled.
+// box. Nothing is written when the dialog is cancelled. The rows go in the query's order, or as
+// sorted in the grid when it is told to (SetExportInShownOrder).
 void ToExelCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node);
 
 // "Экспорт в Word": as ToExelCommand ("otchet"), but the title lines are those of the report

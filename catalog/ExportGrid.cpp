@@ -26,7 +26,8 @@ QStringList ExportTitleLines(const TPropTVItem *Prop, bool Top)
 }
 
 TExportModel ResultExportModel(const TReportResult &SG, const TPropTVItem *Prop,
-                               const QString &FileName, TExportObserver *Progress)
+                               const QString &FileName, TExportObserver *Progress,
+                               std::vector<int> RowOrder)
 {
     TExportModel model;
     model.FileName = FileName;
@@ -42,13 +43,15 @@ TExportModel ResultExportModel(const TReportResult &SG, const TPropTVItem *Prop,
     model.XWidth =
         CharPixelWidth(rtfCaption.FName, rtfCaption.FSize, rtfCaption.FStyle & rfsBold, u'X');
 
-    // Row 0 holds the titles; the data rows follow it.
-    model.Rows = [&SG, Progress, next = 1, written = 0](QStringList &Row) mutable {
+    // Row 0 holds the titles; the data rows follow it, in the query's order unless one is given.
+    model.Rows = [&SG, Progress, order = std::move(RowOrder), next = 1,
+                  written = 0](QStringList &Row) mutable {
         if (next >= SG.RowCount())
             return false;
+        const int row = order.empty() ? next : order[std::size_t(next - 1)];
         Row.resize(SG.ColCount());
         for (int c = 0; c < SG.ColCount(); ++c)
-            Row[c] = SG.Cells(c, next);
+            Row[c] = SG.Cells(c, row);
         ++next;
         if (Progress)
             Progress->Written(++written);
@@ -58,15 +61,17 @@ TExportModel ResultExportModel(const TReportResult &SG, const TPropTVItem *Prop,
 }
 
 void ExportResultToXls(const TReportResult *SG, const TPropTVItem *Prop, const QString &FileName,
-                       TExportObserver *Progress)
+                       TExportObserver *Progress, std::vector<int> RowOrder)
 {
     const TReportResult &result = resultOrRaise(SG);
-    TQExport4XLS().Execute(ResultExportModel(result, Prop, FileName, Progress));
+    TQExport4XLS().Execute(
+        ResultExportModel(result, Prop, FileName, Progress, std::move(RowOrder)));
 }
 
 void ExportResultToRtf(const TReportResult *SG, const TPropTVItem *Prop, const QString &FileName,
-                       TExportObserver *Progress)
+                       TExportObserver *Progress, std::vector<int> RowOrder)
 {
     const TReportResult &result = resultOrRaise(SG);
-    TQExport4RTF().Execute(ResultExportModel(result, Prop, FileName, Progress));
+    TQExport4RTF().Execute(
+        ResultExportModel(result, Prop, FileName, Progress, std::move(RowOrder)));
 }

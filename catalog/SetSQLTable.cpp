@@ -7,6 +7,7 @@
 #include "catalog/RunProgress.h"
 #include "catalog/StringGrid.h"
 #include "common/MessageDialogs.h"
+#include "common/WindowLayout.h"
 #include "db/DbErrorWindow.h"
 
 #include <QAbstractItemDelegate>
@@ -178,6 +179,7 @@ TfSetSQLTable::TfSetSQLTable(QWidget *Owner) : QDialog(Owner)
     connect(tbSetColumn, &QToolButton::clicked, this, &TfSetSQLTable::tbSetColumnClick);
     connect(tbExecSQL, &QToolButton::clicked, this, &TfSetSQLTable::tbExecSQLClick);
 
+    KeepWindowLayout(this);
     FormCreate();
 }
 

@@ -1,14 +1,20 @@
 #include "catalog/StringGrid.h"
 
+#include "catalog/GridCopy.h"
 #include "catalog/ReportFont.h"
 #include "export/TextMeasure.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+
+#include <set>
 
 namespace {
 // A cell aligned by the drawing hook fills its whole rectangle with the cell's brush and
@@ -85,6 +91,17 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableView(parent), model_(new TStri
     corner_ = findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly);
     if (corner_)
         corner_->installEventFilter(new TCornerCaption(this));
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *copy = new QAction(QStringLiteral("Копировать"), this);
+    copy->setObjectName(QStringLiteral("miCopyCells"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &TStringGrid::CopySelection);
+    addAction(copy);
+    auto *copyAll = new QAction(QStringLiteral("Копировать всё"), this);
+    copyAll->setObjectName(QStringLiteral("miCopyAll"));
+    connect(copyAll, &QAction::triggered, this, &TStringGrid::CopyAll);
+    addAction(copyAll);
     model_->SetFixedCols(1);
     model_->SetFixedRows(1);
     SetColCount(5);
@@ -188,6 +205,78 @@ void TStringGrid::Invalidate()
     viewport()->update();
     horizontalHeader()->viewport()->update();
     verticalHeader()->viewport()->update();
+}
+
+namespace {
+void toClipboard(const TCellBlock &block)
+{
+    auto *data = new QMimeData;
+    data->setText(block.Tsv);
+    data->setHtml(block.Html);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+} // namespace
+
+void TStringGrid::CopySelection() const
+{
+    const QModelIndexList chosen = selectionModel()->selectedIndexes();
+    if (chosen.isEmpty())
+        return;
+    std::set<int> shownRows, cols;
+    std::set<std::pair<int, int>> cells;
+    for (const QModelIndex &at : chosen) {
+        const int col = at.column() + FixedCols();
+        const int row = model_->ResultRow(at.row());
+        shownRows.insert(at.row());
+        cols.insert(col);
+        cells.insert({col, row});
+    }
+    std::vector<int> rows;
+    for (const int shown : shownRows)
+        rows.push_back(model_->ResultRow(shown));
+    const std::vector<int> columns(cols.begin(), cols.end());
+    bool whole = FixedRows() > 0;
+    for (const int col : columns)
+        whole = whole && selectionModel()->isColumnSelected(col - FixedCols());
+    toClipboard(CopyCells(Result(), rows, columns, whole, [&cells](int ACol, int ARow) {
+        return cells.contains({ACol, ARow});
+    }));
+}
+
+void TStringGrid::CopyAll() const
+{
+    std::vector<int> rows;
+    for (int shown = 0; shown < model_->rowCount(); ++shown)
+        rows.push_back(model_->ResultRow(shown));
+    std::vector<int> columns;
+    for (int col = FixedCols(); col < ColCount(); ++col)
+        columns.push_back(col);
+    toClipboard(CopyCells(Result(), rows, columns, FixedRows() > 0));
+}
+
+bool TStringGrid::FindNext(const QString &Text)
+{
+    const int rows = model_->rowCount(), cols = model_->columnCount();
+    const int cells = rows * cols;
+    if (Text.isEmpty() || cells == 0)
+        return false;
+    const QModelIndex current = currentIndex();
+    const int from = current.isValid() ? current.row() * cols + current.column() : -1;
+    for (int step = 1; step <= cells; ++step) {
+        const int at = (from + step) % cells;
+        const QModelIndex cell = model_->index(at / cols, at % cols);
+        if (cell.data().toString().contains(Text, Qt::CaseInsensitive)) {
+            setCurrentIndex(cell);
+            scrollTo(cell);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<int> TStringGrid::ExportRowOrder() const
+{
+    return exportShownOrder_ ? model_->RowOrder() : std::vector<int>();
 }
 
 QFont ReportWindowFont()

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <span>
+#include <vector>
 
 // A string grid: cells addressed by column and row, the fixed column and row included, with
 // column widths in pixels. Read-only unless made editable. Drawing of each cell can be
@@ -57,6 +58,19 @@ public:
 
     TStringGridModel *GridModel() const { return model_; }
 
+    // The clipboard gets the selected cells ("Копировать", Ctrl+C; with the titles when whole
+    // columns are selected) or the whole result in the order shown ("Копировать всё"), as
+    // tab-separated text and as an HTML table.
+    void CopySelection() const;
+    void CopyAll() const;
+    // Selects the next cell after the current one, in the order shown and row by row, whose
+    // text contains Text regardless of case, starting over at the top; false when none does.
+    bool FindNext(const QString &Text);
+    // Whether the exports write the rows as sorted here or in the query's order (the default).
+    void SetExportInShownOrder(bool Value) { exportShownOrder_ = Value; }
+    // The data rows to write, in order; empty for the query's order.
+    std::vector<int> ExportRowOrder() const;
+
 protected:
     void changeEvent(QEvent *Event) override;
 
@@ -69,4 +83,5 @@ private:
     TStringGridModel *model_;
     // The table's corner button, which shows cell (0, 0) of a grid with a fixed row and column.
     QAbstractButton *corner_ = nullptr;
+    bool exportShownOrder_ = false;
 };

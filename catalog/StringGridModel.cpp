@@ -1,5 +1,7 @@
 #include "catalog/StringGridModel.h"
 
+#include "catalog/ResultOrder.h"
+
 #include <algorithm>
 
 TStringGridModel::TStringGridModel(QObject *parent)
@@ -12,6 +14,7 @@ void TStringGridModel::SetResult(std::shared_ptr<TReportResult> Result)
     beginResetModel();
     result_ = Result ? std::move(Result) : std::make_shared<TReportResult>();
     keepFixedCells();
+    applySort();
     endResetModel();
 }
 
@@ -19,7 +22,40 @@ void TStringGridModel::ResultChanged()
 {
     beginResetModel();
     keepFixedCells();
+    applySort();
     endResetModel();
+}
+
+void TStringGridModel::sort(int column, Qt::SortOrder order)
+{
+    beginResetModel();
+    sortColumn_ = column < 0 ? -1 : column + fixedCols_;
+    descending_ = order == Qt::DescendingOrder;
+    applySort();
+    endResetModel();
+}
+
+void TStringGridModel::applySort()
+{
+    order_.clear();
+    place_.clear();
+    // Only below a fixed row of titles, which stays in place.
+    if (sortColumn_ < 0 || sortColumn_ >= ColCount() || fixedRows_ != 1)
+        return;
+    order_ = SortedRows(*result_, sortColumn_, descending_);
+    place_.assign(order_.size() + 1, 0);
+    for (std::size_t v = 0; v < order_.size(); ++v)
+        place_[std::size_t(order_[v])] = int(v);
+}
+
+int TStringGridModel::ResultRow(int Shown) const
+{
+    return order_.empty() ? Shown + fixedRows_ : order_[std::size_t(Shown)];
+}
+
+int TStringGridModel::viewRow(int row) const
+{
+    return order_.empty() ? row - fixedRows_ : place_[std::size_t(row)];
 }
 
 void TStringGridModel::keepFixedCells()
@@ -51,6 +87,13 @@ void TStringGridModel::SetColCount(int Count)
 void TStringGridModel::SetRowCount(int Count)
 {
     Count = std::max({Count, fixedRows_, 1});
+    if (sortColumn_ >= 0) {
+        beginResetModel();
+        result_->SetRowCount(Count);
+        applySort();
+        endResetModel();
+        return;
+    }
     const int before = rowCount();
     const int after = Count - fixedRows_;
     if (after > before) {
@@ -90,9 +133,9 @@ void TStringGridModel::cellChanged(int ACol, int ARow)
         if (ACol >= fixedCols_)
             emit headerDataChanged(Qt::Horizontal, ACol - fixedCols_, ACol - fixedCols_);
     } else if (ACol < fixedCols_) {
-        emit headerDataChanged(Qt::Vertical, ARow - fixedRows_, ARow - fixedRows_);
+        emit headerDataChanged(Qt::Vertical, viewRow(ARow), viewRow(ARow));
     } else {
-        const QModelIndex at = index(ARow - fixedRows_, ACol - fixedCols_);
+        const QModelIndex at = index(viewRow(ARow), ACol - fixedCols_);
         emit dataChanged(at, at);
     }
 }
@@ -116,7 +159,7 @@ void TStringGridModel::SetRowCells(int ARow, std::span<const QString> Texts)
     if (fixedCols_ > 0)
         cellChanged(0, ARow);
     if (columnCount() > 0)
-        emit dataChanged(index(ARow - fixedRows_, 0), index(ARow - fixedRows_, columnCount() - 1));
+        emit dataChanged(index(viewRow(ARow), 0), index(viewRow(ARow), columnCount() - 1));
 }
 
 int TStringGridModel::rowCount(const QModelIndex &parent) const
@@ -152,14 +195,14 @@ QVariant TStringGridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
-    return cellData(index.column() + fixedCols_, index.row() + fixedRows_, role);
+    return cellData(index.column() + fixedCols_, ResultRow(index.row()), role);
 }
 
 bool TStringGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (!editable_ || role != Qt::EditRole || !index.isValid())
         return false;
-    SetCells(index.column() + fixedCols_, index.row() + fixedRows_, value.toString());
+    SetCells(index.column() + fixedCols_, ResultRow(index.row()), value.toString());
     return true;
 }
 
@@ -174,7 +217,7 @@ QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, 
     }
     if (fixedCols_ == 0 || section >= rowCount())
         return {};
-    return cellData(0, section + fixedRows_, role);
+    return cellData(0, ResultRow(section), role);
 }
 
 Qt::ItemFlags TStringGridModel::flags(const QModelIndex &index) const

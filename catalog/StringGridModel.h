@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 // How a cell of a string grid is drawn: an alignment drawn without inner margin, or nothing
 // for the grid's ordinary drawing (left-aligned with a small margin).
@@ -55,6 +56,15 @@ public:
     void SetEditable(bool Value) { editable_ = Value; }
     void SetCellAlignment(TCellAlignment Hook) { alignment_ = std::move(Hook); }
 
+    // The order the data rows are shown in: sorted by a column (as SortedRows orders them) or,
+    // for a negative column, the query's order. A result shown or changed is sorted again by
+    // the same column. Cells, SetCells and the result keep the query's order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // The result rows in the order shown; empty while that is the query's order.
+    const std::vector<int> &RowOrder() const { return order_; }
+    // Result row of a shown data row.
+    int ResultRow(int Shown) const;
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -67,10 +77,18 @@ private:
     QVariant cellData(int ACol, int ARow, int role) const;
     void cellChanged(int ACol, int ARow);
     void keepFixedCells();
+    void applySort();
+    // Shown data row of a result row below the fixed one.
+    int viewRow(int row) const;
 
     std::shared_ptr<TReportResult> result_;
     int fixedCols_ = 0;
     int fixedRows_ = 0;
     bool editable_ = false;
     TCellAlignment alignment_;
+    int sortColumn_ = -1;
+    bool descending_ = false;
+    // order_[v] is the result row shown at data row v, place_[r] the data row of result row r.
+    std::vector<int> order_;
+    std::vector<int> place_;
 };

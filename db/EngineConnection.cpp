@@ -26,10 +26,12 @@ QSqlDatabase AddEngineDatabase(const TLogonParams &Params, const QString &Name)
     switch (EngineOf(Params.database)) {
     case TEngine::Oracle:
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QOCI")))
-            throw EOracleError(QStringLiteral("Oracle client is not available: the Qt SQL driver "
-                                              "for Oracle (QOCI) is not installed; cannot log "
-                                              "on to \"%1\"")
-                                   .arg(Params.database));
+            throw EOracleError(
+                QStringLiteral("Oracle client is not available: the Qt SQL driver for Oracle "
+                               "(QOCI) is not installed; cannot log on to \"%1\". Installed SQL "
+                               "drivers: %2. README.md, section \"Oracle at a site\", says how "
+                               "to build and install QOCI.")
+                    .arg(Params.database, QSqlDatabase::drivers().join(QStringLiteral(", "))));
         db = QSqlDatabase::addDatabase(QStringLiteral("QOCI"), Name);
         db.setDatabaseName(Params.database);
         break;

@@ -261,5 +261,8 @@ int TFOracleBase::CheckConnection(bool)
 
 void TFOracleBase::TimerAutoConnectTimer()
 {
-    SupervisionTimerStep();
+    const std::optional<bool> found = SupervisionTimerStep();
+    // The module may have been destroyed while the waiting window held the step.
+    if (FOracleBase == this)
+        emit ConditionStepped(found);
 }

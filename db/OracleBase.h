@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <optional>
 
 class QTimer;
 class TOracleSession;
@@ -77,8 +78,13 @@ public:
     bool If_Connect(TOracleSession *Dbs);
     // ADatabase->CheckConnection(true): -1 for ccError, else 0 (ReConnet is not used).
     int CheckConnection(bool ReConnet);
-    // Handler of TimerAutoConnect: one supervision step without a status bar.
+    // Handler of TimerAutoConnect: one supervision step without a status bar; the windows
+    // that show the state hear of it through ConditionStepped.
     void TimerAutoConnectTimer();
+
+signals:
+    // After each step of TimerAutoConnect, with what SupervisionTimerStep answered.
+    void ConditionStepped(std::optional<bool> Found);
 
 private:
     void OnCreateProc();

@@ -55,8 +55,12 @@ void TimerConditionSRV(QStatusBar *Sb)
     if (bar && FOracleBase)
         NameSRVToSB(bar);
     const std::optional<bool> found = SupervisionTimerStep();
-    if (!bar)
-        return;
+    if (bar)
+        ShowConditionSRV(bar, found);
+}
+
+void ShowConditionSRV(QStatusBar *bar, std::optional<bool> found)
+{
     if (!found) {
         bar->showMessage(QStringLiteral("Программа в режиме перезагрузки!"));
     } else if (!*found) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QLabel;
 class QStatusBar;
 
@@ -15,6 +17,10 @@ void NameSRVToSB(QStatusBar *Sb, const QString &pUser_All_Name);
 
 // Panel 0 of a status bar: a label named "Panel0", made on first use.
 QLabel *StatusPanel0(QStatusBar *Sb);
+
+// The state of a supervision step in Sb: nothing found yet (the module restarting), no main
+// server, view mode, or working (the search and view texts cleared, the button-face colour).
+void ShowConditionSRV(QStatusBar *Sb, std::optional<bool> Found);
 
 // The timer step: status text of Sb (when given), one supervision step (the waiting window
 // shown while no main server is found and closed when one is), and the state's text and

@@ -129,6 +129,13 @@ std::optional<bool> SupervisionTimerStep()
     return found;
 }
 
+std::optional<bool> SupervisionState()
+{
+    if (!FOracleBase || FOracleBase->ResetPowerDB)
+        return std::nullopt;
+    return FOracleBase->Is_Connect_A.load();
+}
+
 void StartConditionSRV(QTimer *Timer1)
 {
     TFOracleBase &base = *FOracleBase;

@@ -51,6 +51,9 @@ void SetSupervisionView(TSupervisionView *View);
 // The timer step: one supervision step, then the view told whether a main server is found.
 // Nothing while the module is missing or restarting.
 std::optional<bool> SupervisionTimerStep();
+// What the last step answered, as the connection flags still hold it: for a window that
+// shows the state before any step has run.
+std::optional<bool> SupervisionState();
 // For a window that runs supervision on its own timer: makes the view (captioned with the
 // program's name) and starts Timer1 with [Timer] IntervalConditionServer of viri.ini (3000 ms).
 void StartConditionSRV(QTimer *Timer1);

@@ -8,6 +8,7 @@
 #include "db/OracleSession.h"
 #include "db/StatusBarPainting.h"
 #include "login/CommandLine.h"
+#include "login/ElidedPanel.h"
 #include "login/LoginSettings.h"
 #include "login/SessionVariables.h"
 #include "login/ShiftEnd.h"
@@ -110,8 +111,15 @@ void TLoginForm::buildView()
 void TLoginForm::FormCreate()
 {
     SetDefMon(this);
-    StatusPanel0(StatusBar1);
+    // The panel is made here so that a long description is cut in the middle, not at its end.
+    auto *panel = new TElidedPanel(StatusBar1);
+    panel->setObjectName(QStringLiteral("Panel0"));
+    StatusBar1->addWidget(panel);
     NameSRVToSB(StatusBar1);
+    const QMargins margins = StatusBar1->contentsMargins();
+    // The status bar's own spacing around its panels.
+    constexpr int spacing = 8;
+    panel->FitTo(width() - margins.left() - margins.right() - spacing);
 }
 
 int TLoginForm::ShowModal()

@@ -1,6 +1,7 @@
 #include "mail/SendMail.h"
 
 #include "common/MessageDialogs.h"
+#include "common/WindowLayout.h"
 #include "db/DbErrorWindow.h"
 #include "db/OracleError.h"
 #include "mail/MailSettingsStore.h"
@@ -61,6 +62,7 @@ TFSendMail::TFSendMail(QWidget *parent)
     layout->addWidget(lvSendMail, 1);
     layout->addLayout(buttons);
     resize(357, 533);
+    KeepWindowLayout(this, {.Lists = {lvSendMail}});
 
     connect(bbSendMail, &QPushButton::clicked, this, [this] {
         bbSendMailClick();

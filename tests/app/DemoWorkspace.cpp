@@ -2,6 +2,9 @@
 
 #include "tests/support/TempDir.h"
 
+#include <QDir>
+#include <QFile>
+
 int makeDemoWorkspace(const QString &Folder, QString *Output)
 {
     QString out;
@@ -11,4 +14,15 @@ int makeDemoWorkspace(const QString &Folder, QString *Output)
     if (Output)
         *Output = out + err;
     return rc;
+}
+
+DemoProgram makeDemoProgram(const TempDir &Dir, QString *Output)
+{
+    const QString workspace = Dir.file(QStringLiteral("workspace"));
+    const QString out = Dir.file(QStringLiteral("out"));
+    const QString copy = workspace + QStringLiteral("/quorvel");
+    if (makeDemoWorkspace(workspace, Output) != 0 || !QDir().mkpath(out) ||
+        !QFile::copy(QStringLiteral(QUORVEL_PROGRAM), copy))
+        return {};
+    return {copy, out};
 }

@@ -1,5 +1,6 @@
 #include "app/F_Quorvel.h"
 #include "catalog/CatalogTree.h"
+#include "catalog/StringGrid.h"
 #include "tests/catalog/CatalogDb.h"
 #include "tests/catalog/ExportTestKit.h"
 #include "tests/support/DialogScript.h"
@@ -8,6 +9,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QHeaderView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -81,6 +84,52 @@ TEST_F(MainWindowExport_Gui_Sqlite_Readers, AfterAReloadTheDocumentHasNoTitleLin
     const UnrtfView rtf = readWithUnrtf(out.file("Отчет A.rtf"));
     ASSERT_FALSE(rtf.texts.isEmpty()) << rtf.error.toStdString();
     EXPECT_EQ(rtf.texts.first(), "ColNo_0");
+}
+
+TEST_F(MainWindowExport_Gui_Sqlite_Readers, ASortedGridIsExportedInTheQueryOrderUnlessAsked)
+{
+    db.exec("INSERT INTO DATA VALUES (12); INSERT INTO DATA VALUES (3)");
+    click("Отчет: A");
+    trigger("tbExecSQL");
+    auto *grid = window->findChild<TStringGrid *>("SG");
+    QHeaderView *header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    const auto shown = [grid] {
+        QStringList cells;
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            cells.append(grid->model()->index(r, 0).data().toString());
+        return cells;
+    };
+    ASSERT_EQ(shown(), (QStringList{"3", "7", "12"}));
+    // The values of the data rows of a written workbook, top to bottom.
+    const auto written = [this](const QString &name) {
+        const XlsBookView book = readXlsWithXlrd(out.file(name));
+        QStringList values;
+        for (const QStringList &row : book.sheets.value(0).rows)
+            if (row.size() == 2 && row[0] != "ColNo_0" && !row[0].isEmpty())
+                values.append(row[1]);
+        return values;
+    };
+
+    save.answer(out.file("query.xls"));
+    trigger("tbToExel");
+    EXPECT_EQ(written("Отчет: A.xls"), (QStringList{"7", "12", "3"}));
+
+    QAction *sorted = window->findChild<QAction *>("miExportSorted");
+    ASSERT_NE(sorted, nullptr);
+    EXPECT_EQ(sorted->text(), "Экспортировать в порядке сортировки");
+    EXPECT_FALSE(sorted->isChecked());
+    sorted->setChecked(true);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    ASSERT_EQ(shown(), (QStringList{"12", "7", "3"}));
+    QFile::remove(out.file("Отчет: A.xls"));
+    save.answer(out.file("sorted.xls"));
+    trigger("tbToExel");
+    EXPECT_EQ(written("Отчет: A.xls"), (QStringList{"12", "7", "3"}));
+    // The result itself keeps the query's order.
+    EXPECT_EQ(grid->Cells(1, 1), "7");
 }
 
 } // namespace

@@ -56,15 +56,10 @@ class Smoke_Gui_Sqlite_Readers : public ::testing::Test {};
 
 TEST_F(Smoke_Gui_Sqlite_Readers, TheMainWindowShowsTheDemoCatalogRunsAReportAndExportsIt)
 {
-    const QString program = QStringLiteral(QUORVEL_PROGRAM);
     TempDir dir;
-    const QString workspace = dir.file(QStringLiteral("workspace"));
-    const QString out = dir.file(QStringLiteral("out"));
     QString output;
-    ASSERT_EQ(makeDemoWorkspace(workspace, &output), 0) << output.toStdString();
-    ASSERT_TRUE(QDir().mkpath(out));
-    const QString copy = workspace + QStringLiteral("/quorvel");
-    ASSERT_TRUE(QFile::copy(program, copy));
+    const auto [copy, out] = makeDemoProgram(dir, &output);
+    ASSERT_FALSE(copy.isNull()) << output.toStdString();
 
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -6,6 +6,7 @@
 #include "tests/support/SqliteDb.h"
 
 #include <QFile>
+#include <QSqlDatabase>
 
 #include <gmock/gmock.h>
 
@@ -57,6 +58,19 @@ TEST(Session, OracleConnectStringWithoutOracleClientRaisesAtOnce)
         EXPECT_THAT(messageOf([&] { s.LogOn(); }), HasSubstr("Oracle client is not available"));
         EXPECT_FALSE(s.Connected());
     }
+}
+
+TEST(Session, TheMissingOracleDriverMessageNamesTheInstalledDriversAndTheSteps)
+{
+    TOracleSession s;
+    s.SetLogonDatabase(QStringLiteral("//db1:1521/ORCL"));
+    const std::string message = messageOf([&] { s.LogOn(); });
+    ASSERT_FALSE(QSqlDatabase::drivers().contains("QOCI"));
+    EXPECT_THAT(message, HasSubstr("Installed SQL drivers: " +
+                                   QSqlDatabase::drivers().join(", ").toStdString() + "."));
+    EXPECT_THAT(message, HasSubstr("QSQLITE"));
+    EXPECT_THAT(message, HasSubstr("QPSQL"));
+    EXPECT_THAT(message, HasSubstr("README.md, section \"Oracle at a site\""));
 }
 
 TEST(Session, OracleDialectSpeaksTheSystemsOwnStatements)

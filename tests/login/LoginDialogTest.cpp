@@ -4,6 +4,7 @@
 #include "db/ServerStatus.h"
 #include "db/StatusBarPainting.h"
 #include "db/UiThread.h"
+#include "login/ElidedPanel.h"
 #include "login/NoteLogin.h"
 #include "login/SessionVariables.h"
 #include "login/ShiftEnd.h"
@@ -325,4 +326,30 @@ TEST_F(LoginDialog_Gui_Sqlite, ExitInTheWaitingWindowEndsTheProgramWhileTheDialo
                       }}});
     d().ShowModal();
     EXPECT_TRUE(TerminateRequested());
+}
+
+TEST_F(LoginDialog_Gui_Sqlite, ALongStatusTextIsCutInTheMiddleWithTheWholeTextAsTooltip)
+{
+    QStatusBar *bar = d().findChild<QStatusBar *>("StatusBar1");
+    d().show();
+    QCoreApplication::processEvents();
+    auto *panel = bar->findChild<TElidedPanel *>("Panel0");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(StatusPanel0(bar), panel);
+    const QString full = ServerStatusText();
+    EXPECT_EQ(panel->text(), full);
+    EXPECT_EQ(panel->toolTip(), full);
+    EXPECT_EQ(d().size(), QSize(280, 127));
+    EXPECT_TRUE(bar->rect().contains(panel->geometry()));
+    // The database's path makes the text wider than the dialog.
+    ASSERT_GT(QFontMetrics(bar->font()).horizontalAdvance(full), d().width());
+    const QString shown = panel->ShownText();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith(full.left(6)));
+    EXPECT_TRUE(shown.endsWith(full.right(6)));
+    EXPECT_LE(QFontMetrics(panel->font()).horizontalAdvance(shown), panel->contentsRect().width());
+
+    // A short text is drawn whole.
+    panel->setText(QStringLiteral("   a@b   "));
+    EXPECT_EQ(panel->ShownText(), "   a@b   ");
 }
