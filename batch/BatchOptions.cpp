@@ -32,6 +32,8 @@ TBatchCommand commandOf(const QString &Name)
         return TBatchCommand::Run;
     if (Name == QLatin1String("send"))
         return TBatchCommand::Send;
+    if (Name == QLatin1String("log"))
+        return TBatchCommand::Log;
     usage(QStringLiteral("unknown command \"") + Name + QStringLiteral("\""));
 }
 
@@ -52,13 +54,18 @@ TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today)
     o.From = Today.addDays(-1);
     o.To = Today;
     const bool run = o.Command == TBatchCommand::Run;
+    const bool send = o.Command == TBatchCommand::Send;
     for (qsizetype i = 2; i < Args.size(); ++i) {
         const QString &a = Args[i];
         if (a == QLatin1String("--workspace"))
             o.Workspace = valueOf(Args, i);
-        else if (a == QLatin1String("--from"))
+        else if (a == QLatin1String("--password-file"))
+            o.PasswordFile = valueOf(Args, i);
+        else if (o.Command == TBatchCommand::Log && a == QLatin1String("--since"))
+            o.Since = dateOf(Args, i);
+        else if ((run || send) && a == QLatin1String("--from"))
             o.From = dateOf(Args, i);
-        else if (a == QLatin1String("--to"))
+        else if ((run || send) && a == QLatin1String("--to"))
             o.To = dateOf(Args, i);
         else if (run && a == QLatin1String("--report"))
             o.Report = valueOf(Args, i);
@@ -68,9 +75,11 @@ TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today)
             o.Outputs.append({TBatchOutput::Rtf, valueOf(Args, i)});
         else if (run && a == QLatin1String("--png"))
             o.Outputs.append({TBatchOutput::Png, valueOf(Args, i)});
-        else if (!run && a == QLatin1String("--only"))
+        else if (send && a == QLatin1String("--only"))
             o.Only = valueOf(Args, i);
-        else if (!run && a == QLatin1String("--dry-run")) {
+        else if (send && a == QLatin1String("--retry-failed"))
+            o.RetryFailed = true;
+        else if (send && a == QLatin1String("--dry-run")) {
             o.DryRun = true;
             o.DryRunFolder = valueOf(Args, i);
         } else
@@ -92,11 +101,15 @@ QString BatchUsageText()
 {
     return QStringLiteral(
         "usage:\n"
-        "  quorvel-batch run NAME/PASSWORD@ALIAS --report ID-OR-NAME [--from DD.MM.YYYY]\n"
-        "                [--to DD.MM.YYYY] (--xls FILE | --rtf FILE | --png FILE)...\n"
-        "                [--workspace DIR]\n"
-        "  quorvel-batch send NAME/PASSWORD@ALIAS [--from DD.MM.YYYY] [--to DD.MM.YYYY]\n"
-        "                [--only ADDRESS] [--dry-run DIR] [--workspace DIR]\n"
+        "  quorvel-batch run NAME@ALIAS --report ID-OR-NAME [--from DD.MM.YYYY]\n"
+        "                [--to DD.MM.YYYY] (--xls FILE | --rtf FILE)... [--workspace DIR]\n"
+        "  quorvel-batch send NAME@ALIAS [--from DD.MM.YYYY] [--to DD.MM.YYYY]\n"
+        "                [--only ADDRESS] [--retry-failed] [--dry-run DIR] [--workspace DIR]\n"
+        "  quorvel-batch log NAME@ALIAS [--since DD.MM.YYYY] [--workspace DIR]\n"
+        "Every command also takes --password-file FILE: the password is its first line, and\n"
+        "the file must not be readable by group or others. Without it the password is taken\n"
+        "from the environment variable QUORVEL_PASSWORD. NAME/PASSWORD@ALIAS still works but\n"
+        "shows the password to every user of the machine.\n"
         "The period is yesterday to today unless given. viri.ini is read from DIR of\n"
         "--workspace, else from the program's folder.\n"
         "--png draws the report's chart as the main window's chart pane keeps it.\n"

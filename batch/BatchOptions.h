@@ -9,7 +9,7 @@
 
 // The command line of quorvel-batch, apart from running anything.
 
-enum class TBatchCommand { Run, Send };
+enum class TBatchCommand { Run, Send, Log };
 
 // One file a run writes.
 struct TBatchOutput {
@@ -21,8 +21,10 @@ struct TBatchOutput {
 
 struct TBatchOptions {
     TBatchCommand Command = TBatchCommand::Run;
-    // name/password@alias, as the windows program takes it.
+    // name@alias with the password from PasswordFile or QUORVEL_PASSWORD, or (visible to
+    // every user of the machine) name/password@alias as the windows program takes it.
     QString Login;
+    QString PasswordFile;
     // Folder of viri.ini; empty for the program's folder.
     QString Workspace;
     // The period; by default yesterday to today, as the main window's pickers open.
@@ -36,6 +38,10 @@ struct TBatchOptions {
     // send: write the workbooks into DryRunFolder and send nothing.
     bool DryRun = false;
     QString DryRunFolder;
+    // send: only what the last logged attempt failed to deliver, for that attempt's period.
+    bool RetryFailed = false;
+    // log: the rows from this day on; invalid for all.
+    QDate Since;
 };
 
 // A command line that cannot be run; the text says why.

@@ -7,7 +7,6 @@
 #include "db/OracleSession.h"
 #include "db/OracleStatement.h"
 #include "db/UiThread.h"
-#include "login/CommandLine.h"
 #include "login/LoginCheck.h"
 #include "login/SessionVariables.h"
 #include "login/UserRights.h"
@@ -35,7 +34,9 @@ QString connectionFailure(TFOracleBase &Base)
 
 } // namespace
 
-std::unique_ptr<TFOracleBase> OpenBatchSession(const TBatchOptions &Options, TBatchConsole &Console)
+std::unique_ptr<TFOracleBase> OpenBatchSession(const TBatchOptions &Options,
+                                               const TCommandLineLogin &login,
+                                               TBatchConsole &Console)
 {
     ClearTerminateRequest();
     auto base = std::make_unique<TFOracleBase>(nullptr, Options.Workspace);
@@ -48,7 +49,6 @@ std::unique_ptr<TFOracleBase> OpenBatchSession(const TBatchOptions &Options, TBa
                       CurrDir + QStringLiteral("): ") + failure);
         return nullptr;
     }
-    const TCommandLineLogin login = ParseLoginArgument(Options.Login);
     UserIP = TFOracleBase::GetIPAddr();
     const TLoginAttempt attempt =
         CheckUserLogin(login.Name, login.Password, UserIP,

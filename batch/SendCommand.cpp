@@ -9,6 +9,7 @@
 #include "catalog/ExportGrid.h"
 #include "catalog/ReportResult.h"
 #include "db/OracleError.h"
+#include "mail/DeliveryLog.h"
 #include "mail/MailAddress.h"
 #include "mail/MailSettingsStore.h"
 #include "mail/ReportMailing.h"
@@ -18,6 +19,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -47,8 +49,9 @@ bool holdsAddress(const TSend &Send, const QString &Address)
 class TSendPass {
 public:
     TSendPass(const TBatchOptions &Options, TBatchConsole &Console, const TReportCatalog &Catalog,
-              const QString &WorkFolder)
-        : options_(Options), console_(Console), catalog_(Catalog), work_(WorkFolder)
+              const QString &WorkFolder, bool Logged)
+        : options_(Options), console_(Console), catalog_(Catalog), work_(WorkFolder),
+          logged_(Logged && !Options.DryRun)
     {
     }
 
@@ -59,14 +62,30 @@ private:
     const TWorkbook &workbookOf(const TPropTVItem &Report);
     // The folder a recipient's workbooks are gathered in, made empty.
     QString recipientFolder(const TSend &Send, int Index) const;
+    void log(const TSend &Send, int Report, bool Delivered, const QString &Reply, qint64 Bytes);
 
     const TBatchOptions &options_;
     TBatchConsole &console_;
     const TReportCatalog &catalog_;
     QString work_;
+    bool logged_;
     std::map<int, TWorkbook> books_;
     TTotals totals_;
 };
+
+void TSendPass::log(const TSend &Send, int Report, bool Delivered, const QString &Reply,
+                    qint64 Bytes)
+{
+    if (!logged_)
+        return;
+    const TDeliveryLogRow row{
+        QDateTime::currentDateTime(), Send.ADR_MAIL, Report, options_.From, options_.To,
+        QStringLiteral("xls"),        Delivered,     Reply,  Bytes};
+    if (const TDbResult written = WriteDeliveryLog(row); !written) {
+        logged_ = false;
+        console_.Error(DeliveryLogWarning(written.Error()));
+    }
+}
 
 const TWorkbook &TSendPass::workbookOf(const TPropTVItem &Report)
 {
@@ -113,7 +132,8 @@ void TSendPass::Recipient(const TSend &Send, int Index)
     const QString period = PeriodText(options_.From, options_.To);
     const QString folder = recipientFolder(Send, Index);
     QStringList files;
-    QStringList lines; // finished once the message's fate is known
+    QList<int> reports; // of the files, in order
+    QStringList lines;  // finished once the message's fate is known
     QSet<QString> names;
     bool failed = false;
     for (const QString &id : ids) {
@@ -128,6 +148,7 @@ void TSendPass::Recipient(const TSend &Send, int Index)
         const TWorkbook &book = workbookOf(*report);
         if (book.File.isEmpty()) {
             console_.Line(what + QStringLiteral("error: ") + book.Run.Error);
+            log(Send, report->id, false, book.Run.Error, 0);
             ++totals_.FailedReports;
             failed = true;
             continue;
@@ -140,11 +161,13 @@ void TSendPass::Recipient(const TSend &Send, int Index)
         const QString file = folder + u'/' + name + QStringLiteral(".xls");
         if (!QFile::copy(book.File, file)) {
             console_.Line(what + QStringLiteral("error: cannot write ") + file);
+            log(Send, report->id, false, QStringLiteral("cannot write ") + file, 0);
             ++totals_.FailedReports;
             failed = true;
             continue;
         }
         files << file;
+        reports << report->id;
         lines << what + RowsText(book.Run.Rows) + QStringLiteral(", ") + name +
                      QStringLiteral(".xls");
         ++totals_.Reports;
@@ -160,19 +183,52 @@ void TSendPass::Recipient(const TSend &Send, int Index)
         outcome = QStringLiteral("not sent (dry run), in ") + folder;
     else {
         console_.Progress(QStringLiteral("sending to ") + Send.ADR_MAIL);
+        bool delivered = false;
+        TSmtpSent sent;
         try {
-            SendToMail(Send, files);
+            sent = DeliverMessage(MailServerSettings(LoadPopServer()), ReportMessage(Send, files));
+            delivered = true;
             outcome = QStringLiteral("sent");
             ++totals_.Messages;
         } catch (const std::exception &e) {
-            outcome = QStringLiteral("not sent: ") + ExceptionText(e);
+            sent.Reply = ExceptionText(e);
+            outcome = QStringLiteral("not sent: ") + sent.Reply;
             failed = true;
         }
+        for (const int report : reports)
+            log(Send, report, delivered, sent.Reply, sent.Bytes);
     }
     for (const QString &line : lines)
         console_.Line(line + QStringLiteral(", ") + outcome);
     if (failed)
         ++totals_.FailedRecipients;
+}
+
+// What --retry-failed sends: the period of the last logged pass, and for each address the
+// reports whose latest attempt in that period failed.
+struct TRetryPlan {
+    QDate From;
+    QDate To;
+    std::map<QString, QStringList> Reports;
+};
+
+TRetryPlan retryPlan(const std::vector<TDeliveryLogRow> &Rows)
+{
+    TRetryPlan plan;
+    const auto last = std::find_if(Rows.rbegin(), Rows.rend(),
+                                   [](const TDeliveryLogRow &r) { return r.From.isValid(); });
+    if (last == Rows.rend())
+        return plan;
+    plan.From = last->From;
+    plan.To = last->To;
+    std::map<std::pair<QString, int>, bool> latest;
+    for (const TDeliveryLogRow &row : Rows)
+        if (row.From == plan.From && row.To == plan.To)
+            latest[{row.Address, row.ReportId}] = row.Delivered;
+    for (const auto &[key, delivered] : latest)
+        if (!delivered)
+            plan.Reports[key.first] << QString::number(key.second);
+    return plan;
 }
 
 } // namespace
@@ -192,6 +248,30 @@ int SendCommand(const TBatchOptions &Options, TBatchConsole &Console)
     }
     if (!Options.Only.isEmpty())
         std::erase_if(recipients, [&](const TSend &s) { return !holdsAddress(s, Options.Only); });
+    const TDbResult probed = ProbeDeliveryLog();
+    if (!probed && !Options.RetryFailed)
+        Console.Error(DeliveryLogWarning(probed.Error()));
+    TBatchOptions options = Options;
+    if (Options.RetryFailed) {
+        TDbResult read = probed;
+        const std::vector<TDeliveryLogRow> rows =
+            read ? ReadDeliveryLog(QDate(), &read) : std::vector<TDeliveryLogRow>();
+        if (!read) {
+            Console.Error(QStringLiteral("cannot read the delivery log: ") + read.Error().Text);
+            return BatchUsageOrConnection;
+        }
+        const TRetryPlan plan = retryPlan(rows);
+        std::erase_if(recipients,
+                      [&](const TSend &s) { return !plan.Reports.contains(s.ADR_MAIL); });
+        if (recipients.empty()) {
+            Console.Line(QStringLiteral("nothing to retry: the last pass delivered everything"));
+            return BatchDone;
+        }
+        for (TSend &send : recipients)
+            send.ID_REPORT = plan.Reports.at(send.ADR_MAIL).join(u',');
+        options.From = plan.From;
+        options.To = plan.To;
+    }
     if (recipients.empty()) {
         Console.Error(Options.Only.isEmpty()
                           ? QStringLiteral("no recipients in QUORVEL_MAIL")
@@ -199,7 +279,7 @@ int SendCommand(const TBatchOptions &Options, TBatchConsole &Console)
         return BatchUsageOrConnection;
     }
     QTemporaryDir work;
-    TSendPass pass(Options, Console, catalog, work.path());
+    TSendPass pass(options, Console, catalog, work.path(), bool(probed));
     for (std::size_t i = 0; i < recipients.size(); ++i)
         pass.Recipient(recipients[i], int(i) + 1);
     const TTotals &t = pass.Totals();

@@ -1,5 +1,9 @@
 #include "common/TextHelpers.h"
 
+#include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 #include <stdexcept>
 #include <utility>
 
@@ -15,6 +19,23 @@ QString TrimControls(const QString &S)
 }
 
 const char *const SystemCodePage = "windows-1251";
+
+QByteArray ToSystemCodePage(const QString &Text)
+{
+    QStringEncoder encode(SystemCodePage, QStringConverter::Flag::Stateless);
+    QStringDecoder decode(SystemCodePage, QStringConverter::Flag::Stateless);
+    QByteArray out;
+    out.reserve(Text.size());
+    // Character by character with a round trip: what the converter substitutes for a missing
+    // character differs between code pages and converters, "?" is what the table expects.
+    for (const char32_t c : Text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        const QByteArray b = encode(one);
+        const QString back = decode(b);
+        out.append(b.size() == 1 && back == one ? b : QByteArrayLiteral("?"));
+    }
+    return out;
+}
 
 void Exchange(int &A, int &B)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Small text and number helpers shared by the database module, the supervision and the login.
@@ -10,6 +11,9 @@ QString TrimControls(const QString &S);
 
 // The system's 8-bit code page, through which passwords pass as bytes.
 extern const char *const SystemCodePage;
+
+// Text in that code page, one byte per character; a character it lacks becomes "?".
+QByteArray ToSystemCodePage(const QString &Text);
 
 // Swaps two integer variables.
 void Exchange(int &A, int &B);

@@ -8,8 +8,6 @@
 // Passwords as the user table holds them: the text in the system's 8-bit code page, plain or
 // as an MD5 digest after the database's flag PassCoded.
 
-// One byte per character; a character the code page lacks becomes "?".
-QByteArray ToSystemCodePage(const QString &Text);
 QString FromSystemCodePage(const QByteArray &Bytes);
 
 // Data unchanged when neither Encoding nor PassCoded is set; else the MD5 digest of its bytes

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "mail/SmtpConnection.h"
+
 #include <QString>
+
+#include <optional>
 
 // The mail settings of viri.ini (section Mail, beside the program), read when a message is
 // built so that an edit takes effect at the next sending.
@@ -15,3 +19,16 @@ QString MailFromAddress();
 inline constexpr int DefaultReadTimeoutSeconds = 60;
 inline constexpr int MaxReadTimeoutSeconds = 86400;
 int MailReadTimeoutSeconds();
+
+// Key SECURITY: "none" (the default, the plain dialogue), "starttls" or "tls", in any case.
+// Any other value is no security at all to the program but a mistake, so it gives nullopt
+// and the sending refuses to start rather than fall back to plain text.
+std::optional<TSmtpSecurity> MailSecurity();
+std::optional<TSmtpSecurity> ParseMailSecurity(const QString &Text);
+QString MailSecurityName(TSmtpSecurity Security);
+void SaveMailSecurity(TSmtpSecurity Security);
+
+// Key CA_FILE: a PEM file of certificate authorities trusted beside the system's, as stored
+// (a relative path is taken from the folder of viri.ini when sending). Empty for none.
+QString MailCaFile();
+void SaveMailCaFile(const QString &File);

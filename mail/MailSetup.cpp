@@ -1,11 +1,14 @@
 #include "mail/MailSetup.h"
 
 #include "catalog/StringGrid.h"
+#include "common/IniFile.h"
 #include "common/MessageDialogs.h"
 #include "db/DbErrorWindow.h"
+#include "mail/MailSettings.h"
 #include "mail/ReportCheckTree.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -51,6 +54,14 @@ TFMailSetup::TFMailSetup(QWidget *parent)
     eIP = labelledEdit(serverBox, QStringLiteral("IP адрес почтового сервера"), "eIP");
     eLogin = labelledEdit(serverBox, QStringLiteral("Логин"), "eLogin");
     ePsw = labelledEdit(serverBox, QStringLiteral("Пароль"), "ePsw");
+    cbSecurity = new QComboBox;
+    cbSecurity->setObjectName(QStringLiteral("cbSecurity"));
+    for (const TSmtpSecurity security :
+         {TSmtpSecurity::None, TSmtpSecurity::StartTls, TSmtpSecurity::Tls})
+        cbSecurity->addItem(MailSecurityName(security), QVariant::fromValue(int(security)));
+    serverBox->addWidget(new QLabel(QStringLiteral("Шифрование")));
+    serverBox->addWidget(cbSecurity);
+    eCaFile = labelledEdit(serverBox, QStringLiteral("Файл центра сертификации (PEM)"), "eCaFile");
     serverBox->addStretch();
 
     auto *bar = new QToolBar;
@@ -176,6 +187,9 @@ void TFMailSetup::ListRMail()
     eIP->setText(pop.IP_POP_SERVER);
     eLogin->setText(pop.POP_USER);
     ePsw->setText(pop.POP_PASSWORD);
+    const int security = cbSecurity->findData(int(MailSecurity().value_or(TSmtpSecurity::None)));
+    cbSecurity->setCurrentIndex(security);
+    eCaFile->setText(MailCaFile());
 }
 
 void TFMailSetup::SGClick()
@@ -232,6 +246,12 @@ void TFMailSetup::ListWMail()
     const TPopServer pop{eIP->text(), eLogin->text(), ePsw->text()};
     if (const TDbResult saved = SaveMailSettings(recipients, pop); !saved)
         ShowWriteError(QString(), saved.Error());
+    try {
+        SaveMailSecurity(TSmtpSecurity(cbSecurity->currentData().toInt()));
+        SaveMailCaFile(eCaFile->text());
+    } catch (const EIniFileException &e) {
+        MyMessageDlg(QString::fromUtf8(e.what()), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}, 0);
+    }
 }
 
 void ShowMailSetup(QWidget *parent)

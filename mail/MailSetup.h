@@ -8,6 +8,7 @@
 #include <vector>
 
 class QAction;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class TReportCheckTree;
@@ -26,6 +27,9 @@ public:
     QLineEdit *eIP;
     QLineEdit *eLogin;
     QLineEdit *ePsw;
+    // SECURITY and CA_FILE of viri.ini's [Mail]: "none", "starttls", "tls" in that order.
+    QComboBox *cbSecurity;
+    QLineEdit *eCaFile;
     QAction *tbAddMail;
     QAction *tbDelMail;
     // Row 0 the header ("Адрес", "Получатель"); rows from 1 the recipients.
@@ -48,6 +52,7 @@ public:
     void tbDelMailClick();
     // OK: the selected row's edits reach its record, then recipients and server are saved in
     // one transaction; a failure keeps the stored settings and says "Ошибка записи в БД".
+    // The security settings go to viri.ini.
     void ListWMail();
 
 private:

@@ -15,48 +15,62 @@ QString MailAttachmentFile()
     return CurrDir + QDir::separator() + QStringLiteral("temp.xls");
 }
 
-bool SendToMail(const TSend &Send, const QString &FileName)
+TSmtpSettings MailServerSettings(const TPopServer &Pop)
 {
-    return SendToMail(Send, QStringList{FileName});
-}
-
-bool SendToMail(const TSend &Send, const QStringList &FileNames)
-{
-    const TPopServer pop = LoadPopServer();
-    const TSmtpServerAddress address = ParseServerAddress(pop.IP_POP_SERVER);
+    const std::optional<TSmtpSecurity> security = MailSecurity();
+    if (!security)
+        throw ESmtpError(QStringLiteral("Неверное значение SECURITY в разделе [Mail] файла "
+                                        "viri.ini: допустимы none, starttls и tls"));
+    const TSmtpServerAddress address = ParseServerAddress(Pop.IP_POP_SERVER);
     TSmtpSettings settings;
     settings.Host = address.Host;
     settings.Port = address.Port;
-    settings.Username = pop.POP_USER;
-    settings.Password = pop.POP_PASSWORD;
+    settings.Username = Pop.POP_USER;
+    settings.Password = Pop.POP_PASSWORD;
     settings.ReadTimeout = MailReadTimeoutSeconds() * 1000;
+    settings.Security = *security;
+    if (const QString ca = MailCaFile(); !ca.isEmpty())
+        settings.CaFile = QDir(CurrDir).absoluteFilePath(ca);
+    return settings;
+}
 
+TMailMessage ReportMessage(const TSend &Send, const QStringList &FileNames)
+{
     TMailMessage message;
     message.Body = QStringList{QString::fromLatin1(ReportBody)};
     message.Recipients = ParseAddressList(Send.ADR_MAIL);
     message.Subject = QString::fromLatin1(ReportSubject);
     message.From = {Send.ADR_NAME, MailFromAddress()};
     message.Attachments = FileNames;
+    return message;
+}
 
-    TSmtpClient client(settings);
+TSmtpSent DeliverMessage(const TSmtpSettings &Settings, const TMailMessage &Message)
+{
+    TSmtpClient client(Settings);
     client.Connect();
+    TSmtpSent sent;
     try {
-        client.Send(message);
+        sent = client.Send(Message);
     } catch (const ESmtpError &) {
         client.Disconnect();
         throw;
     }
     client.Disconnect();
+    return sent;
+}
+
+bool SendToMail(const TSend &Send, const QString &FileName)
+{
+    DeliverMessage(MailServerSettings(LoadPopServer()), ReportMessage(Send, {FileName}));
     return true;
 }
 
-void MailReport(const TReportResult *SG, const TPropTVItem *Prop,
-                const std::vector<const TSend *> &Recipients)
+QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop)
 {
     const QString file = MailAttachmentFile();
     if (QFile::exists(file))
         QFile::remove(file);
     ExportResultToXls(SG, Prop, file);
-    for (const TSend *send : Recipients)
-        SendToMail(*send, file);
+    return file;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "mail/MailMessage.h"
 #include "mail/MailSettingsStore.h"
+#include "mail/SmtpClient.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,17 +22,23 @@ inline constexpr const char *ReportBody = "Zud reports";
 // CurrDir + separator + "temp.xls".
 QString MailAttachmentFile();
 
-// Submits one message with FileName attached to the addresses of Send.ADR_MAIL, over its own
-// connection to the server of QUORVEL_POP (IP_POP_SERVER may carry ":port"), from the
-// viri.ini sender address under Send's own name. Returns true; every failure is thrown
-// (ESmtpError with the server's reply or the socket's error).
-bool SendToMail(const TSend &Send, const QString &FileName);
-// The same message with every file of FileNames attached, in order (the batch program mails
-// one workbook per assigned report).
-bool SendToMail(const TSend &Send, const QStringList &FileNames);
+// The client settings for the server row Pop (IP_POP_SERVER may carry ":port") with the
+// security, CA file and read time-out of viri.ini. Throws ESmtpError when SECURITY holds an
+// unknown value: the program never guesses its way to plain text.
+TSmtpSettings MailServerSettings(const TPopServer &Pop);
 
-// Writes the result to MailAttachmentFile (any old file is deleted first), then sends it to
-// each recipient in order. The first failure is thrown and ends the pass: the messages sent
-// stay sent, later recipients are not tried.
-void MailReport(const TReportResult *SG, const TPropTVItem *Prop,
-                const std::vector<const TSend *> &Recipients);
+// The report message to the addresses of Send.ADR_MAIL, from the viri.ini sender address
+// under Send's own name, with every file of FileNames attached, in order.
+TMailMessage ReportMessage(const TSend &Send, const QStringList &FileNames);
+
+// Submits Message over its own connection; every failure is thrown (ESmtpError with the
+// server's reply or the socket's error, ESmtpStopped when stopped on request).
+TSmtpSent DeliverMessage(const TSmtpSettings &Settings, const TMailMessage &Message);
+
+// ReportMessage(Send, {FileName}) to the server of QUORVEL_POP. Returns true; every failure
+// is thrown.
+bool SendToMail(const TSend &Send, const QString &FileName);
+
+// Writes the result to MailAttachmentFile (any old file is deleted first) and returns its
+// name; a failure is thrown.
+QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop);

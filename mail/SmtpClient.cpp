@@ -1,5 +1,6 @@
 #include "mail/SmtpClient.h"
 
+#include "common/TextHelpers.h"
 #include "mail/SmtpError.h"
 #include "mail/SmtpServerAddress.h"
 
@@ -66,18 +67,23 @@ void TSmtpClient::Connect()
     FCapabilities.clear();
     FConnection = std::make_unique<TSmtpConnection>(
         FSettings.Host, FSettings.Port, FSettings.ConnectTimeout, FSettings.ReadTimeout);
+    FConnection->SetSecurity(FSettings.Security, FSettings.CaFile);
+    FConnection->SetStop(FSettings.Stop);
     FConnection->Open();
     try {
-        Greet();
+        Expect(FConnection->ReadReply(), {220});
+        Hello();
+        if (FSettings.Security == TSmtpSecurity::StartTls)
+            StartTls();
     } catch (const ESmtpError &) {
         FConnection->Close();
         throw;
     }
 }
 
-void TSmtpClient::Greet()
+void TSmtpClient::Hello()
 {
-    Expect(FConnection->ReadReply(), {220});
+    FCapabilities.clear();
     const QByteArray name =
         (FSettings.HeloName.isEmpty() ? LocalHostName() : FSettings.HeloName).toUtf8();
     if (FSettings.UseEhlo) {
@@ -91,29 +97,60 @@ void TSmtpClient::Greet()
     Expect(Command("HELO " + name), {250});
 }
 
-bool TSmtpClient::OffersAuthLogin() const
+void TSmtpClient::StartTls()
+{
+    if (!Offers(QStringLiteral("STARTTLS")))
+        throw ESmtpError(QStringLiteral("Сервер %1 не предлагает STARTTLS; без шифрования "
+                                        "письмо не отправляется")
+                             .arg(ServerAddressText(FSettings.Host, FSettings.Port)));
+    Expect(Command("STARTTLS"), {220});
+    FConnection->StartTls();
+    // What the server offered before the handshake no longer counts (RFC 3207).
+    Hello();
+}
+
+bool TSmtpClient::Offers(const QString &extension, const QString &parameter) const
 {
     for (const QString &capability : FCapabilities) {
         // "AUTH=LOGIN" is the form of servers older than the AUTH extension's final text.
         const QStringList words = capability.toUpper().split(
             QRegularExpression(QStringLiteral("[ =]")), Qt::SkipEmptyParts);
-        if (!words.isEmpty() && words[0] == QLatin1String("AUTH") &&
-            words.contains(QLatin1String("LOGIN")))
+        if (!words.isEmpty() && words[0] == extension &&
+            (parameter.isEmpty() || words.contains(parameter)))
             return true;
     }
     return false;
 }
 
-void TSmtpClient::Authenticate()
+QByteArray TSmtpClient::AuthMechanism() const
 {
-    Expect(Command("AUTH LOGIN"), {334});
-    // Each character of the name and password goes as one 8-bit byte.
-    const TSmtpReply reply = Expect(Command(FSettings.Username.toLatin1().toBase64()), {235, 334});
-    if (reply.Code == 334)
-        Expect(Command(FSettings.Password.toLatin1().toBase64()), {235});
+    const QString auth = QStringLiteral("AUTH");
+    if (FSettings.Username.isEmpty())
+        return {};
+    // The plain dialogue keeps LOGIN alone, as it always spoke.
+    if (FSettings.Security != TSmtpSecurity::None && Offers(auth, QStringLiteral("PLAIN")))
+        return "PLAIN";
+    if (Offers(auth, QStringLiteral("LOGIN")))
+        return "LOGIN";
+    return {};
 }
 
-void TSmtpClient::Send(const TMailMessage &message)
+void TSmtpClient::Authenticate(const QByteArray &mechanism)
+{
+    // Each character of the name and password goes as one byte of the system's code page.
+    const QByteArray user = ToSystemCodePage(FSettings.Username);
+    const QByteArray password = ToSystemCodePage(FSettings.Password);
+    if (mechanism == "PLAIN") {
+        Expect(Command("AUTH PLAIN " + ('\0' + user + '\0' + password).toBase64()), {235});
+        return;
+    }
+    Expect(Command("AUTH LOGIN"), {334});
+    const TSmtpReply reply = Expect(Command(user.toBase64()), {235, 334});
+    if (reply.Code == 334)
+        Expect(Command(password.toBase64()), {235});
+}
+
+TSmtpSent TSmtpClient::Send(const TMailMessage &message)
 {
     if (!Connected())
         throw ESmtpError(QStringLiteral("Нет соединения с сервером %1")
@@ -121,8 +158,8 @@ void TSmtpClient::Send(const TMailMessage &message)
     // Composed first: a message that cannot be sent (an unreadable file, an address with a
     // line break) must fail before the server sees any part of it.
     const QByteArray text = ComposeMessage(message, FBoundarySource());
-    if (!FSettings.Username.isEmpty() && OffersAuthLogin())
-        Authenticate();
+    if (const QByteArray mechanism = AuthMechanism(); !mechanism.isEmpty())
+        Authenticate(mechanism);
     Command("RSET");
     ExpectInTransaction(Command("MAIL FROM: <" + message.From.Address.trimmed().toUtf8() + '>'),
                         {250});
@@ -131,7 +168,9 @@ void TSmtpClient::Send(const TMailMessage &message)
                             {250, 251});
     ExpectInTransaction(Command("DATA"), {354});
     FConnection->WriteData(text);
-    ExpectInTransaction(FConnection->ReadReply(), {250});
+    const TSmtpReply accepted = FConnection->ReadReply();
+    ExpectInTransaction(accepted, {250});
+    return {accepted.Text(), text.size()};
 }
 
 void TSmtpClient::Disconnect()

@@ -2,7 +2,11 @@
 
 #include "mail/SmtpError.h"
 #include "mail/SmtpServerAddress.h"
+#include "mail/SmtpStop.h"
 
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTcpSocket>
 
 #include <cctype>
@@ -26,25 +30,110 @@ TSmtpConnection::TSmtpConnection(QString host, quint16 port, int connectTimeout,
 {
 }
 
-TSmtpConnection::~TSmtpConnection() = default;
+TSmtpConnection::~TSmtpConnection()
+{
+    Close();
+}
+
+void TSmtpConnection::SetSecurity(TSmtpSecurity security, QString caFile)
+{
+    FSecurity = security;
+    FCaFile = std::move(caFile);
+}
+
+void TSmtpConnection::SetStop(std::shared_ptr<TSmtpStop> stop)
+{
+    FStop = std::move(stop);
+}
 
 QDeadlineTimer TSmtpConnection::Deadline(int timeout) const
 {
     return timeout > 0 ? QDeadlineTimer(timeout) : QDeadlineTimer(QDeadlineTimer::Forever);
 }
 
+std::unique_ptr<QSslSocket> TSmtpConnection::NewTlsSocket()
+{
+    if (!QSslSocket::supportsSsl())
+        Fail(QStringLiteral("TLS недоступен: нет библиотеки %1")
+                 .arg(QSslSocket::sslLibraryBuildVersionString()));
+    QList<QSslCertificate> authorities = QSslConfiguration::systemCaCertificates();
+    if (!FCaFile.isEmpty()) {
+        const QList<QSslCertificate> own = QSslCertificate::fromPath(FCaFile, QSsl::Pem);
+        if (own.isEmpty())
+            Fail(QStringLiteral("Нет сертификатов центра сертификации в файле %1").arg(FCaFile));
+        authorities += own;
+    }
+    auto socket = std::make_unique<QSslSocket>();
+    QSslConfiguration config = socket->sslConfiguration();
+    config.setCaCertificates(authorities);
+    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    socket->setSslConfiguration(config);
+    socket->setPeerVerifyName(FHost);
+    return socket;
+}
+
+void TSmtpConnection::AttachStop()
+{
+    if (FStop && !FStop->Attach(FSocket->socketDescriptor()))
+        FailStopped();
+}
+
 void TSmtpConnection::Open()
 {
     Close();
-    FSocket = std::make_unique<QTcpSocket>();
+    if (FStop && FStop->Requested())
+        FailStopped();
+    if (FSecurity == TSmtpSecurity::None)
+        FSocket = std::make_unique<QTcpSocket>();
+    else
+        FSocket = NewTlsSocket();
     FSocket->connectToHost(FHost, FPort);
-    if (FSocket->waitForConnected(Deadline(FConnectTimeout).remainingTime()))
+    if (FSocket->waitForConnected(Deadline(FConnectTimeout).remainingTime())) {
+        AttachStop();
+        if (FSecurity == TSmtpSecurity::Tls) {
+            auto &tls = static_cast<QSslSocket &>(*FSocket);
+            tls.startClientEncryption();
+            WaitEncrypted(tls);
+        }
         return;
+    }
     const QString where = ServerAddressText(FHost, FPort);
     if (FSocket->error() == QAbstractSocket::SocketTimeoutError)
         Fail(QStringLiteral("Сервер %1 не ответил на соединение за %2 с")
                  .arg(where, Seconds(FConnectTimeout)));
     Fail(QStringLiteral("Нет соединения с сервером %1: %2").arg(where, FSocket->errorString()));
+}
+
+void TSmtpConnection::StartTls()
+{
+    auto *tls = qobject_cast<QSslSocket *>(FSocket.get());
+    if (!tls || !IsOpen())
+        Fail(QStringLiteral("Нет соединения с сервером %1").arg(ServerAddressText(FHost, FPort)));
+    // Anything the server sent after its STARTTLS reply would pass as protected text.
+    if (!FBuffer.isEmpty() || tls->bytesAvailable() > 0)
+        Fail(QStringLiteral("Неверный ответ сервера %1: данные после согласия на STARTTLS")
+                 .arg(ServerAddressText(FHost, FPort)));
+    tls->startClientEncryption();
+    WaitEncrypted(*tls);
+}
+
+void TSmtpConnection::WaitEncrypted(QSslSocket &socket)
+{
+    const QDeadlineTimer deadline = Deadline(FReadTimeout);
+    if (socket.waitForEncrypted(deadline.remainingTime()))
+        return;
+    if (FStop && FStop->Requested())
+        FailStopped();
+    QStringList reasons;
+    for (const QSslError &error : socket.sslHandshakeErrors())
+        reasons << error.errorString();
+    if (!reasons.isEmpty())
+        Fail(QStringLiteral("Ошибка проверки сертификата сервера: ") +
+             reasons.join(QStringLiteral("; ")));
+    if (socket.error() == QAbstractSocket::SslHandshakeFailedError)
+        Fail(QStringLiteral("Ошибка TLS с сервером %1: %2")
+                 .arg(ServerAddressText(FHost, FPort), socket.errorString()));
+    FailWaiting(deadline);
 }
 
 bool TSmtpConnection::IsOpen() const
@@ -54,6 +143,9 @@ bool TSmtpConnection::IsOpen() const
 
 void TSmtpConnection::Close()
 {
+    // Before the descriptor is closed, so a late stop request cannot reach a reused one.
+    if (FStop)
+        FStop->Detach();
     if (FSocket)
         FSocket->abort();
     FSocket.reset();
@@ -66,8 +158,16 @@ void TSmtpConnection::Fail(const QString &message)
     throw ESmtpError(message);
 }
 
+void TSmtpConnection::FailStopped()
+{
+    Close();
+    throw ESmtpStopped();
+}
+
 void TSmtpConnection::FailWaiting(const QDeadlineTimer &deadline)
 {
+    if (FStop && FStop->Requested())
+        FailStopped();
     const QString where = ServerAddressText(FHost, FPort);
     if (!FSocket)
         Fail(QStringLiteral("Нет соединения с сервером %1").arg(where));

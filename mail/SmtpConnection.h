@@ -8,7 +8,13 @@
 #include <memory>
 #include <optional>
 
+class QSslSocket;
 class QTcpSocket;
+class TSmtpStop;
+
+// How the connection is secured: not at all (the plain dialogue), by STARTTLS after the
+// greeting, or by TLS from the first byte.
+enum class TSmtpSecurity { None, StartTls, Tls };
 
 // One reply of the server: its code and its lines as received.
 struct TSmtpReply {
@@ -29,14 +35,25 @@ bool AddReplyLine(TSmtpReply &Reply, const QByteArray &Line, bool &Last);
 // wait is bounded: connecting by the connect time-out, each reply and each stall in writing by
 // the read time-out (in milliseconds; 0 or less waits without limit). Any failure closes the
 // connection and throws ESmtpError, since the session's state is unknown afterwards.
+//
+// With TLS the server's certificate must be valid for the host name given here and issued by
+// one of the system's certificate authorities or of those in the CA file (PEM); otherwise the
+// handshake fails with the TLS library's reason and nothing is sent.
 class TSmtpConnection {
 public:
     TSmtpConnection(QString host, quint16 port, int connectTimeout, int readTimeout);
     ~TSmtpConnection();
 
+    // Before Open.
+    void SetSecurity(TSmtpSecurity security, QString caFile);
+    void SetStop(std::shared_ptr<TSmtpStop> stop);
+
+    // Connects; with TSmtpSecurity::Tls also completes the handshake.
     void Open();
     bool IsOpen() const;
     void Close();
+    // The handshake after the server accepted STARTTLS.
+    void StartTls();
 
     // Sends one command line; CR LF is added.
     void WriteLine(const QByteArray &line);
@@ -48,6 +65,10 @@ private:
     [[noreturn]] void Fail(const QString &message);
     [[noreturn]] void FailWaiting(const QDeadlineTimer &deadline);
     QDeadlineTimer Deadline(int timeout) const;
+    [[noreturn]] void FailStopped();
+    std::unique_ptr<QSslSocket> NewTlsSocket();
+    void AttachStop();
+    void WaitEncrypted(QSslSocket &socket);
     void Write(const char *data, qsizetype size);
     void Flush();
     QByteArray ReadLine(const QDeadlineTimer &deadline);
@@ -56,6 +77,9 @@ private:
     quint16 FPort;
     int FConnectTimeout;
     int FReadTimeout;
+    TSmtpSecurity FSecurity = TSmtpSecurity::None;
+    QString FCaFile;
+    std::shared_ptr<TSmtpStop> FStop;
     std::unique_ptr<QTcpSocket> FSocket;
     QByteArray FBuffer;
 };

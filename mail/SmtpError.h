@@ -12,3 +12,9 @@ public:
 
     QString Message() const { return QString::fromUtf8(what()); }
 };
+
+// The submission was stopped on request; the text is the one the user sees.
+class ESmtpStopped : public ESmtpError {
+public:
+    ESmtpStopped() : ESmtpError(QStringLiteral("Отправка прервана")) {}
+};

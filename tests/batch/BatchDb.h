@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/PgServer.h"
 #include "tests/support/TempDir.h"
 
 #include <QString>
@@ -14,13 +15,32 @@ public:
     BatchDb();
 
     void exec(const QString &sql) const;
+    // Fields joined by "|", rows by line breaks.
+    QString rows(const QString &sql) const;
     QString folder() const { return dir_.path(); }
     QString file() const { return dir_.file(QStringLiteral("catalog.db")); }
 
-    // The login argument of the user.
+    // The login argument of the user, with the password in it.
     static QString login() { return QStringLiteral("dispatcher/secret@ZUD"); }
+    // The login without the password, and a private file holding it.
+    QStringList loginArgs() const;
 
 private:
+    TempDir dir_;
+};
+
+// The same workspace on a PostgreSQL server of its own.
+class BatchPgDb {
+public:
+    BatchPgDb();
+
+    bool ok() const { return pg_.ok(); }
+    void exec(const QString &sql) const;
+    QString rows(const QString &sql) const { return pg_.sql(sql); }
+    QString folder() const { return dir_.path(); }
+
+private:
+    PgServer pg_;
     TempDir dir_;
 };
 

@@ -45,6 +45,18 @@ TEST(BatchOptions, SendTakesPeriodAddressAndDryRunFolder)
     EXPECT_EQ(o.DryRunFolder, "d");
 }
 
+TEST(BatchOptions, RetryLogAndPasswordFile)
+{
+    const TBatchOptions send =
+        ParseBatchArguments({"send", "u@A", "--retry-failed", "--password-file", "/etc/pw"}, Today);
+    EXPECT_TRUE(send.RetryFailed);
+    EXPECT_EQ(send.PasswordFile, "/etc/pw");
+    const TBatchOptions log = ParseBatchArguments({"log", "u@A", "--since", "01.03.2015"}, Today);
+    EXPECT_EQ(log.Command, TBatchCommand::Log);
+    EXPECT_EQ(log.Since, QDate(2015, 3, 1));
+    EXPECT_FALSE(ParseBatchArguments({"log", "u@A"}, Today).Since.isValid());
+}
+
 struct BadLine {
     const char *name;
     QStringList args;
@@ -84,9 +96,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"SendOptionForRun",
                 {"run", "u/p", "--report", "1", "--xls", "a", "--only", "x"},
                 "unknown option \"--only\" for run"},
-        BadLine{"RunOptionForSend",
-                {"send", "u/p", "--xls", "a"},
-                "unknown option \"--xls\" for send"}),
+        BadLine{
+            "RunOptionForSend", {"send", "u/p", "--xls", "a"}, "unknown option \"--xls\" for send"},
+        BadLine{"RetryForRun",
+                {"run", "u/p", "--report", "1", "--xls", "a", "--retry-failed"},
+                "unknown option \"--retry-failed\" for run"},
+        BadLine{"SinceForSend",
+                {"send", "u/p", "--since", "1.1.2015"},
+                "unknown option \"--since\" for send"},
+        BadLine{"PeriodForLog",
+                {"log", "u/p", "--from", "1.1.2015"},
+                "unknown option \"--from\" for log"}),
     [](const auto &c) { return std::string(c.param.name); });
 
 } // namespace

@@ -106,8 +106,9 @@ TEST(BatchConnection_Sqlite, AReportNotInTheCatalogIsAUsageError)
 {
     BatchDb db;
     QString err;
-    EXPECT_EQ(runBatch({"run", BatchDb::login(), "--report", "Нет такого", "--xls", "a.xls",
-                        "--workspace", db.folder()},
+    EXPECT_EQ(runBatch(QStringList{"run"} + db.loginArgs() +
+                           QStringList{"--report", "Нет такого", "--xls", "a.xls", "--workspace",
+                                       db.folder()},
                        nullptr, &err),
               2);
     EXPECT_EQ(err, "no report \"Нет такого\" in the catalog\n");

@@ -4,6 +4,8 @@
 #include "common/IniFile.h"
 #include "db/OracleBase.h"
 #include "mail/MailSettingsStore.h"
+#include "mail/ReportMailing.h"
+#include "mail/SmtpError.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -72,5 +74,46 @@ TEST_F(MailIni, ReadTimeoutIsAPositiveNumberOfSecondsAtMostADay)
         set("READ_TIMEOUT", text);
         EXPECT_EQ(MailReadTimeoutSeconds(), seconds) << text;
     }
+}
+
+TEST_F(MailIni, SecurityIsNoneUntilSetAndAnUnknownValueIsNoneOfThem)
+{
+    EXPECT_EQ(MailSecurity(), TSmtpSecurity::None);
+    const std::pair<const char *, std::optional<TSmtpSecurity>> cases[] = {
+        {"none", TSmtpSecurity::None},
+        {" STARTTLS ", TSmtpSecurity::StartTls},
+        {"tls", TSmtpSecurity::Tls},
+        {"ssl", std::nullopt},
+        {"yes", std::nullopt}};
+    for (const auto &[text, security] : cases) {
+        set("SECURITY", text);
+        EXPECT_EQ(MailSecurity(), security) << text;
+    }
+    for (const TSmtpSecurity security :
+         {TSmtpSecurity::None, TSmtpSecurity::StartTls, TSmtpSecurity::Tls}) {
+        SaveMailSecurity(security);
+        EXPECT_EQ(MailSecurity(), security);
+    }
+}
+
+TEST_F(MailIni, UnknownSecurityRefusesToSendRatherThanGoPlain)
+{
+    set("SECURITY", "ssl");
+    try {
+        MailServerSettings(TPopServer{"mail.example.com", "", ""});
+        ADD_FAILURE() << "an unknown SECURITY was taken";
+    } catch (const ESmtpError &e) {
+        EXPECT_TRUE(e.Message().contains("SECURITY")) << e.what();
+    }
+}
+
+TEST_F(MailIni, CaFileIsKeptAsWrittenAndTakenFromTheIniFolderWhenRelative)
+{
+    EXPECT_EQ(MailCaFile(), QString());
+    set("CA_FILE", " certs/ca.pem ");
+    EXPECT_EQ(MailCaFile(), QStringLiteral("certs/ca.pem"));
+    EXPECT_EQ(MailServerSettings({}).CaFile, dir_.file("certs/ca.pem"));
+    SaveMailCaFile("/etc/ssl/company.pem");
+    EXPECT_EQ(MailServerSettings({}).CaFile, QStringLiteral("/etc/ssl/company.pem"));
 }
 } // namespace

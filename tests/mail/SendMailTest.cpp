@@ -10,20 +10,27 @@
 #include "mail/ReportMailing.h"
 #include "mail/SmtpError.h"
 #include "tests/catalog/CatalogDb.h"
+#include "tests/mail/ScriptedSmtpServer.h"
 #include "tests/mail/SmtpServer.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/Readers.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
 
 namespace {
 const QString User = QStringLiteral("mailer");
@@ -70,7 +77,7 @@ protected:
                     .arg(address, user, user.isEmpty() ? QString() : Password));
     }
     QString attachment() const { return db.folder() + "/temp.xls"; }
-    // A fresh window with the items ticked, after "Отправить".
+    // A fresh window with the items ticked, after "Отправить" and the sending it started.
     void send(std::initializer_list<int> ticked) const
     {
         TFSendMail form;
@@ -79,7 +86,20 @@ protected:
         for (int i : ticked)
             form.lvSendMail->topLevelItem(i)->setCheckState(0, Qt::Checked);
         form.bbSendMail->click();
+        waitUntilSent(form);
         EXPECT_EQ(form.result(), QDialog::Accepted);
+    }
+    // Runs the event loop until the window's sending is over (bounded, so a fault fails the
+    // test instead of hanging it).
+    static void waitUntilSent(TFSendMail &form)
+    {
+        if (!form.Sending())
+            return;
+        QEventLoop loop;
+        QObject::connect(&form, &TFSendMail::SendingFinished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+        loop.exec();
+        EXPECT_FALSE(form.Sending()) << "the sending did not end";
     }
     // The workbook holds the title lines around the grid's data rows.
     void expectWorkbook(const QString &path) const
@@ -293,5 +313,100 @@ TEST_F(SendToMailSilentServer_Sqlite, TheReadTimeOutOfViriIniEndsTheWait)
         EXPECT_EQ(e.Message(),
                   QStringLiteral("Сервер 127.0.0.1:%1 не ответил за 1 с").arg(silent.serverPort()));
     }
+}
+
+// The delivery log: one row per recipient for each attempt; a database without the table
+// still mails and says so in one line.
+class SendMailLog_Gui_Sqlite_Smtp : public SendMailBase {};
+
+TEST_F(SendMailLog_Gui_Sqlite_Smtp, EveryAttemptIsLogged)
+{
+    SmtpServer smtp;
+    ASSERT_TRUE(smtp.isRunning());
+    server(smtp.address());
+    db.exec("UPDATE QUORVEL_MAIL SET ADR_MAIL = '' WHERE ADR_NAME = 'Both'");
+    dialogs.answer(mrOk);
+    send({0, 1, 2});
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(db.rows("SELECT ADR_MAIL, ID_REPORT, DATE_FROM, FORMAT, OUTCOME, "
+                      "BYTES_SENT > 0, substr(REPLY, 1, 3) FROM QUORVEL_MAIL_LOG ORDER BY ID_LOG"),
+              QStringLiteral("first@example.com 12  xls sent 1 250 |  12  xls failed 0 503"));
+}
+
+TEST_F(SendMailLog_Gui_Sqlite_Smtp, WithoutTheTableTheMessagesStillGoOut)
+{
+    SmtpServer smtp;
+    ASSERT_TRUE(smtp.isRunning());
+    server(smtp.address());
+    db.exec("DROP TABLE QUORVEL_MAIL_LOG");
+    TFSendMail form;
+    form.vSG = &grid.Result();
+    form.Prop = &prop;
+    form.lvSendMail->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    form.bbSendMail->click();
+    EXPECT_TRUE(form.lStatus->text().startsWith(
+        QStringLiteral("Журнал отправки QUORVEL_MAIL_LOG недоступен")))
+        << form.lStatus->text().toStdString();
+    EXPECT_FALSE(form.lStatus->text().contains(u'\n'));
+    waitUntilSent(form);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(smtp.messages().size(), 1);
+}
+
+// A server that greets and then says nothing more: "Прервать" ends the wait at once, long
+// before the read time-out, while the window goes on processing events.
+class SendMailStop_Gui_Sqlite : public SendMailBase {};
+
+TEST_F(SendMailStop_Gui_Sqlite, StopClosesTheStalledConnectionAndLeavesNoWorkbook)
+{
+    // Were the connection not closed on the stop, this time-out's error would end the pass.
+    IniFile(db.folder() + "/viri.ini").writeString("Mail", "READ_TIMEOUT", "30");
+    ScriptedSmtpServer stalled(
+        {QStringLiteral("220 mail.example.com ESMTP"), QStringLiteral("<silent>")});
+    server(QStringLiteral("127.0.0.1:%1").arg(stalled.port()));
+    TFSendMail form;
+    form.vSG = &grid.Result();
+    form.Prop = &prop;
+    form.lvSendMail->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    form.lvSendMail->topLevelItem(2)->setCheckState(0, Qt::Checked);
+    dialogs.answer(mrOk);
+
+    // The longest time the window's event loop went without running a timer.
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    QString serving;
+    QObject::connect(&form, &TFSendMail::SendingFinished, &ticks, &QTimer::stop);
+    form.bbSendMail->click();
+    ASSERT_TRUE(form.Sending());
+    EXPECT_TRUE(form.bbStopSend->isEnabled());
+    EXPECT_FALSE(form.bbSendMail->isEnabled());
+    sinceTick.start();
+    ticks.start(10);
+    // Once the stalled server holds the first message for a few ticks, the user stops.
+    int seen = 0;
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        if (form.lStatus->text().startsWith(QStringLiteral("Отправка: ")) && ++seen == 20) {
+            serving = form.lStatus->text();
+            form.bbStopSend->click();
+        }
+    });
+    waitUntilSent(form);
+    std::cout << "longest pause of the window's event loop while sending: " << longestGap
+              << " ms\n";
+    RecordProperty("longest_event_gap_ms", int(longestGap));
+
+    EXPECT_EQ(serving, QStringLiteral("Отправка: first@example.com"));
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              QStringLiteral("Отправка прервана\nНи одному получателю не отправлено"));
+    EXPECT_FALSE(QFile::exists(attachment()));
+    const QByteArray received = stalled.received();
+    EXPECT_TRUE(received.startsWith("EHLO ")) << received.toStdString();
+    EXPECT_FALSE(received.contains("MAIL FROM")) << received.toStdString();
+    EXPECT_EQ(db.rows("SELECT ADR_MAIL, OUTCOME, REPLY FROM QUORVEL_MAIL_LOG"),
+              QStringLiteral("first@example.com failed Отправка прервана"));
 }
 } // namespace

@@ -16,9 +16,21 @@ QString mailTestScript(const QString &name)
 
 SmtpServer::SmtpServer(const QString &user, const QString &password)
 {
-    QStringList args = {mailTestScript(QStringLiteral("smtp_server.py")), dir_.path()};
-    if (!user.isEmpty())
-        args << QStringLiteral("--login") << user + QLatin1Char(':') + password;
+    start(user.isEmpty()
+              ? QStringList()
+              : QStringList{QStringLiteral("--login"), user + QLatin1Char(':') + password});
+}
+
+SmtpServer::SmtpServer(const QString &login, const QStringList &options)
+{
+    start((login.isEmpty() ? QStringList() : QStringList{QStringLiteral("--login"), login}) +
+          options);
+}
+
+void SmtpServer::start(QStringList options)
+{
+    const QStringList args =
+        QStringList{mailTestScript(QStringLiteral("smtp_server.py")), dir_.path()} + options;
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(QStringLiteral("/usr/bin/python3"), args);
     if (!process_.waitForStarted()) {

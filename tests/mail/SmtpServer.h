@@ -13,6 +13,9 @@ public:
     // With a user name, the server offers and requires AUTH LOGIN with that user and password;
     // without one it offers no AUTH.
     explicit SmtpServer(const QString &user = QString(), const QString &password = QString());
+    // With further options of smtp_server.py (--plain, --password-encoding, --cert, --key,
+    // --tls); a user name in Login ("USER:PASSWORD") as with the other constructor.
+    SmtpServer(const QString &login, const QStringList &options);
     ~SmtpServer();
 
     bool isRunning() const { return port_ != 0; }
@@ -28,6 +31,8 @@ public:
     QList<Received> messages() const;
 
 private:
+    void start(QStringList options);
+
     QTemporaryDir dir_;
     QProcess process_;
     quint16 port_ = 0;
