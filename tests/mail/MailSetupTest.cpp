@@ -2,14 +2,18 @@
 
 #include "mail/MailSetup.h"
 #include "catalog/StringGrid.h"
+#include "db/OracleBase.h"
+#include "mail/MailSettings.h"
 #include "mail/MailSettingsStore.h"
 #include "mail/ReportCheckTree.h"
 #include "tests/catalog/CatalogDb.h"
 #include "tests/catalog/GridDump.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -160,6 +164,31 @@ TEST_F(MailSetup_Gui_Sqlite, AnEmptyTableOpensWithOneEmptyRowAndOkStoresItAndThe
                       "FROM QUORVEL_MAIL"),
               QStringLiteral("1 ||"));
     EXPECT_EQ(storedServer(), QStringLiteral("127.0.0.1:2525 mailer "));
+}
+
+// The connection's security and CA file live in viri.ini, here in a folder of the test's own.
+class MailSetupIni_Gui_Sqlite : public MailSetup_Gui_Sqlite {
+protected:
+    MailSetupIni_Gui_Sqlite() : saved_(CurrDir) { CurrDir = dir_.path(); }
+    ~MailSetupIni_Gui_Sqlite() override { CurrDir = saved_; }
+
+private:
+    TempDir dir_;
+    QString saved_;
+};
+
+TEST_F(MailSetupIni_Gui_Sqlite, ShowsTheSecurityAndCaFileAndOkSavesTheChosenOnes)
+{
+    SaveMailSecurity(TSmtpSecurity::StartTls);
+    SaveMailCaFile(QStringLiteral("certs/company.pem"));
+    TFMailSetup form;
+    EXPECT_EQ(form.cbSecurity->currentData().toInt(), int(TSmtpSecurity::StartTls));
+    EXPECT_EQ(form.eCaFile->text(), QStringLiteral("certs/company.pem"));
+    form.cbSecurity->setCurrentIndex(form.cbSecurity->findData(int(TSmtpSecurity::Tls)));
+    form.eCaFile->setText(QStringLiteral("/etc/ssl/grid-ca.pem"));
+    form.BitBtn1->click();
+    EXPECT_EQ(MailSecurity(), TSmtpSecurity::Tls);
+    EXPECT_EQ(MailCaFile(), QStringLiteral("/etc/ssl/grid-ca.pem"));
 }
 
 TEST_F(MailSetup_Gui_Sqlite, AddedRowsStartUntickedAndKeepThePreviousRowsEdits)
