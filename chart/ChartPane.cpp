@@ -132,8 +132,11 @@ void TChartPane::rebuild()
 {
     QChart *chart = view_->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes())
+    // The chart hands a removed axis back to its caller, unlike the series it deletes.
+    for (QAbstractAxis *axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     drawn_.clear();
     barPoints_.clear();
     drawnWidth_ = view_->width();
