@@ -60,12 +60,6 @@ TSmtpSent DeliverMessage(const TSmtpSettings &Settings, const TMailMessage &Mess
     return sent;
 }
 
-bool SendToMail(const TSend &Send, const QString &FileName)
-{
-    DeliverMessage(MailServerSettings(LoadPopServer()), ReportMessage(Send, {FileName}));
-    return true;
-}
-
 QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop)
 {
     const QString file = MailAttachmentFile();

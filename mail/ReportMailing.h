@@ -35,10 +35,6 @@ TMailMessage ReportMessage(const TSend &Send, const QStringList &FileNames);
 // server's reply or the socket's error, ESmtpStopped when stopped on request).
 TSmtpSent DeliverMessage(const TSmtpSettings &Settings, const TMailMessage &Message);
 
-// ReportMessage(Send, {FileName}) to the server of QUORVEL_POP. Returns true; every failure
-// is thrown.
-bool SendToMail(const TSend &Send, const QString &FileName);
-
 // Writes the result to MailAttachmentFile (any old file is deleted first) and returns its
 // name; a failure is thrown.
 QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop);

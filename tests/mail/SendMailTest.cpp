@@ -307,7 +307,7 @@ TEST_F(SendToMailSilentServer_Sqlite, TheReadTimeOutOfViriIniEndsTheWait)
     TSend send;
     send.ADR_MAIL = "first@example.com";
     try {
-        SendToMail(send, attachment());
+        DeliverMessage(MailServerSettings(LoadPopServer()), ReportMessage(send, {attachment()}));
         ADD_FAILURE() << "a server that never greets took the message";
     } catch (const ESmtpError &e) {
         EXPECT_EQ(e.Message(),
