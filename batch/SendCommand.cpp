@@ -78,9 +78,15 @@ void TSendPass::log(const TSend &Send, int Report, bool Delivered, const QString
 {
     if (!logged_)
         return;
-    const TDeliveryLogRow row{
-        QDateTime::currentDateTime(), Send.ADR_MAIL, Report, options_.From, options_.To,
-        QStringLiteral("xls"),        Delivered,     Reply,  Bytes};
+    const TDeliveryLogRow row{QDateTime::currentDateTime(),
+                              Send.ADR_MAIL,
+                              Report,
+                              options_.From,
+                              options_.To,
+                              QString::fromLatin1(MailAttachmentFormat),
+                              Delivered,
+                              Reply,
+                              Bytes};
     if (const TDbResult written = WriteDeliveryLog(row); !written) {
         logged_ = false;
         console_.Error(DeliveryLogWarning(written.Error()));

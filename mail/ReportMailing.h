@@ -18,6 +18,8 @@ struct TPropTVItem;
 // The subject and the one body line of every report message.
 inline constexpr const char *ReportSubject = "ZUD Reports";
 inline constexpr const char *ReportBody = "Zud reports";
+// The format of the attached workbooks, as the delivery log records it.
+inline constexpr const char *MailAttachmentFormat = "xls";
 
 // CurrDir + separator + "temp.xls".
 QString MailAttachmentFile();

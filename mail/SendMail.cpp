@@ -176,7 +176,7 @@ void TFSendMail::delivered(const TDelivery &Delivery)
     row.At = QDateTime::currentDateTime();
     row.Address = send.ADR_MAIL;
     row.ReportId = Prop ? Prop->id : 0;
-    row.Format = QStringLiteral("xls");
+    row.Format = QString::fromLatin1(MailAttachmentFormat);
     row.Delivered = Delivery.Sent;
     row.Reply = Delivery.Text;
     row.Bytes = Delivery.Bytes;
