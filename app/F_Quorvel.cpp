@@ -35,6 +35,26 @@
 #include <QVBoxLayout>
 
 namespace {
+// The saving commands beside "Экспорт в Word" and "Экспорт в Exel", each a toolbar button and
+// a menu item; no format is the print preview.
+struct TSaveCommand {
+    const char *Button;
+    const char *MenuItem;
+    const char *Caption;
+    int Icon;
+    std::optional<TExportKind> Kind;
+};
+
+QList<TSaveCommand> saveCommands()
+{
+    return {
+        {"tbToXlsx", "miXlsx", "Сохранить в XLSX", QStyle::SP_DialogSaveButton, TExportKind::Xlsx},
+        {"tbToCsv", "miCsv", "Сохранить в CSV", QStyle::SP_FileIcon, TExportKind::Csv},
+        {"tbToPdf", "miPdf", "Сохранить в PDF", QStyle::SP_FileLinkIcon, TExportKind::Pdf},
+        {"tbPrint", "miPrint", "Печать…", QStyle::SP_DesktopIcon, std::nullopt},
+    };
+}
+
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
     auto *l = new QLabel(text, parent);
@@ -75,6 +95,8 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
                        QStyle::SP_FileDialogContentsView);
     tbToExel =
         command(bar1, "tbToExel", QStringLiteral("Экспорт в Exel"), QStyle::SP_FileDialogListView);
+    for (const TSaveCommand &c : saveCommands())
+        SaveCommands.append(command(bar1, c.Button, QString::fromUtf8(c.Caption), c.Icon));
     tbChart = command(bar1, "tbChart", QStringLiteral("График"), QStyle::SP_FileDialogInfoView);
     bar1->addSeparator();
     tbSetupMail =
@@ -90,14 +112,17 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
     createMenus();
+    // The toolbar's buttons come first in SaveCommands, the menu's items after them.
+    const QList<TSaveCommand> kinds = saveCommands();
+    for (qsizetype i = 0; i < SaveCommands.size(); ++i)
+        connect(SaveCommands[i], &QAction::triggered, this,
+                [this, kind = kinds[i % kinds.size()].Kind] { SaveClick(kind); });
     for (QAction *a : {tbChart, miChart})
         connect(a, &QAction::triggered, this, &TF_Quorvel::tbChartClick);
     createStatusBar();
 
-    tbToWord->setEnabled(false);
-    tbToExel->setEnabled(false);
-    miWord->setEnabled(false);
-    miExel->setEnabled(false);
+    for (QAction *a : resultCommands())
+        a->setEnabled(false);
     pDTPAction->setVisible(false);
     dtpBegin->setVisible(false);
     dtpEnd->setVisible(false);
@@ -289,6 +314,8 @@ void TF_Quorvel::createMenus()
     QMenu *exportMenu = bar->addMenu(QStringLiteral("Экспорт"));
     miWord = menuItem(exportMenu, "miWord", QStringLiteral("Word"));
     miExel = menuItem(exportMenu, "miExel", QStringLiteral("Exel"));
+    for (const TSaveCommand &c : saveCommands())
+        SaveCommands.append(menuItem(exportMenu, c.MenuItem, QString::fromUtf8(c.Caption)));
     miChart = menuItem(exportMenu, "miChart", QStringLiteral("График"));
     exportMenu->addSeparator();
     QAction *miExportSorted = menuItem(exportMenu, "miExportSorted",
@@ -407,8 +434,9 @@ void TF_Quorvel::tbExecSQLClick()
     if (!result.Opened || result.StepFailed)
         ShowDbError(result.Error);
     ReportRunOutcome(result);
-    for (QAction *a : {tbToWord, tbToExel, tbSendMail, miWord, miExel})
+    for (QAction *a : resultCommands())
         a->setEnabled(true);
+    tbSendMail->setEnabled(true);
 }
 
 void TF_Quorvel::tbToExelClick()
@@ -419,6 +447,20 @@ void TF_Quorvel::tbToExelClick()
 void TF_Quorvel::tbToWordClick()
 {
     ToWordCommand(this, *SG, ExportNodeOf(tvCatReport->currentItem()), CurSQL);
+}
+
+void TF_Quorvel::SaveClick(std::optional<TExportKind> Kind)
+{
+    const std::optional<TExportNode> node = ExportNodeOf(tvCatReport->currentItem());
+    if (Kind)
+        SaveResultCommand(this, *SG, node, *Kind);
+    else
+        PrintCommand(this, *SG, node);
+}
+
+QList<QAction *> TF_Quorvel::resultCommands() const
+{
+    return QList<QAction *>{tbToWord, tbToExel, miWord, miExel} + SaveCommands;
 }
 
 void TF_Quorvel::tbChartClick()

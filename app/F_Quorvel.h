@@ -1,5 +1,8 @@
 #pragma once
 
+#include "catalog/ExportGrid.h"
+
+#include <QList>
 #include <QMainWindow>
 
 #include <optional>
@@ -47,6 +50,9 @@ public:
     // titles of the report last run, in a folder the user chooses.
     void tbToExelClick();
     void tbToWordClick();
+    // "Сохранить в XLSX", "Сохранить в CSV", "Сохранить в PDF" as "Экспорт в Exel" saves, and
+    // with no format "Печать…", the print preview.
+    void SaveClick(std::optional<TExportKind> Kind);
     // "График": shows the chart of the result shown beside the grid, or hides it again.
     void tbChartClick();
     // The mail settings; the mailing of the grid to ticked recipients, when a node is selected.
@@ -69,6 +75,8 @@ private:
     QWidget *createReportPanel();
     // The chart pane, while it is open, follows the result the grid shows.
     void showChart();
+    // The exports of a result: disabled until a report has run.
+    QList<QAction *> resultCommands() const;
 
     TCatalogTree *tvCatReport = nullptr;
     QLineEdit *eFilter = nullptr;
@@ -94,6 +102,7 @@ private:
     QAction *mmiEditParam = nullptr;
     QAction *miWord = nullptr;
     QAction *miExel = nullptr;
+    QList<QAction *> SaveCommands;
     QAction *miCreateFolder = nullptr;
     QAction *miDelFolder = nullptr;
     QAction *miInsert = nullptr;

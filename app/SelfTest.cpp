@@ -61,7 +61,7 @@ QString runSelfTest(TF_Quorvel &W, const QString &Folder, const QString &ReportN
                 QString::number(SG->ColCount())});
     const QString xls = QDir(Folder).filePath(QStringLiteral("report.xls"));
     try {
-        ExportResultToXls(&SG->Result(), TCatalogTree::Record(report), xls);
+        ExportResultAs(TExportKind::Xls, &SG->Result(), TCatalogTree::Record(report), xls);
         state += record({QStringLiteral("xls"), xls});
     } catch (const std::exception &error) {
         state += record({QStringLiteral("error"), QString::fromUtf8(error.what())});

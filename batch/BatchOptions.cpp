@@ -26,6 +26,18 @@ QDate dateOf(const QStringList &Args, qsizetype &i)
     return date;
 }
 
+// The file options of run; nothing for any other argument.
+std::optional<TBatchOutput> outputOption(const QString &Arg)
+{
+    static const std::pair<const char *, std::optional<TExportKind>> options[] = {
+        {"--xls", TExportKind::Xls}, {"--rtf", TExportKind::Rtf}, {"--xlsx", TExportKind::Xlsx},
+        {"--csv", TExportKind::Csv}, {"--pdf", TExportKind::Pdf}, {"--png", std::nullopt}};
+    for (const auto &[name, format] : options)
+        if (Arg == QLatin1String(name))
+            return TBatchOutput{format, QString()};
+    return std::nullopt;
+}
+
 TBatchCommand commandOf(const QString &Name)
 {
     if (Name == QLatin1String("run"))
@@ -69,12 +81,8 @@ TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today)
             o.To = dateOf(Args, i);
         else if (run && a == QLatin1String("--report"))
             o.Report = valueOf(Args, i);
-        else if (run && a == QLatin1String("--xls"))
-            o.Outputs.append({TBatchOutput::Xls, valueOf(Args, i)});
-        else if (run && a == QLatin1String("--rtf"))
-            o.Outputs.append({TBatchOutput::Rtf, valueOf(Args, i)});
-        else if (run && a == QLatin1String("--png"))
-            o.Outputs.append({TBatchOutput::Png, valueOf(Args, i)});
+        else if (const std::optional<TBatchOutput> out = run ? outputOption(a) : std::nullopt)
+            o.Outputs.append({out->Format, valueOf(Args, i)});
         else if (send && a == QLatin1String("--only"))
             o.Only = valueOf(Args, i);
         else if (send && a == QLatin1String("--retry-failed"))
@@ -88,13 +96,14 @@ TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today)
     if (run && o.Report.isEmpty())
         usage(QStringLiteral("run needs --report"));
     if (run && o.Outputs.isEmpty())
-        usage(QStringLiteral("run needs at least one --xls or --rtf file"));
+        usage(QStringLiteral("run needs at least one file: --xls, --xlsx, --rtf, --csv, --pdf or "
+                             "--png"));
     return o;
 }
 
 bool BatchNeedsGui(const QStringList &Args)
 {
-    return Args.contains(QStringLiteral("--png"));
+    return Args.contains(QStringLiteral("--png")) || Args.contains(QStringLiteral("--pdf"));
 }
 
 QString BatchUsageText()
@@ -102,7 +111,8 @@ QString BatchUsageText()
     return QStringLiteral(
         "usage:\n"
         "  quorvel-batch run NAME@ALIAS --report ID-OR-NAME [--from DD.MM.YYYY]\n"
-        "                [--to DD.MM.YYYY] (--xls FILE | --rtf FILE)... [--workspace DIR]\n"
+        "                [--to DD.MM.YYYY] (--xls FILE | --xlsx FILE | --rtf FILE | --csv FILE\n"
+        "                | --pdf FILE | --png FILE)... [--workspace DIR]\n"
         "  quorvel-batch send NAME@ALIAS [--from DD.MM.YYYY] [--to DD.MM.YYYY]\n"
         "                [--only ADDRESS] [--retry-failed] [--dry-run DIR] [--workspace DIR]\n"
         "  quorvel-batch log NAME@ALIAS [--since DD.MM.YYYY] [--workspace DIR]\n"
@@ -112,6 +122,8 @@ QString BatchUsageText()
         "shows the password to every user of the machine.\n"
         "The period is yesterday to today unless given. viri.ini is read from DIR of\n"
         "--workspace, else from the program's folder.\n"
-        "--png draws the report's chart as the main window's chart pane keeps it.\n"
+        "--png draws the report's chart as the main window's chart pane keeps it. CSV takes its\n"
+        "separator and encoding from viri.ini [Export] CSV_SEPARATOR and CSV_ENCODING; send\n"
+        "attaches workbooks in the format of [Mail] ATTACH_FORMAT (xls or xlsx).\n"
         "Exit codes: 0 all done, 1 some deliveries failed, 2 usage or connection error.\n");
 }

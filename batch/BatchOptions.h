@@ -1,10 +1,13 @@
 #pragma once
 
+#include "catalog/ExportGrid.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <stdexcept>
 
 // The command line of quorvel-batch, apart from running anything.
@@ -13,8 +16,7 @@ enum class TBatchCommand { Run, Send, Log };
 
 // One file a run writes.
 struct TBatchOutput {
-    enum Kind { Xls, Rtf, Png };
-    Kind Format = Xls;
+    std::optional<TExportKind> Format; // none: the report's chart as a PNG picture
     QString File;
     bool operator==(const TBatchOutput &) const = default;
 };
@@ -56,8 +58,9 @@ TBatchOptions ParseBatchArguments(const QStringList &Args, const QDate &Today);
 // A date as DD.MM.YYYY (day and month may have one digit); an invalid date when it is not one.
 QDate ParseBatchDate(const QString &Text);
 
-// Whether the arguments ask for a picture (--png): drawing needs Qt Gui's fonts, so the program
-// then runs as a QGuiApplication on the offscreen platform, still without a display.
+// Whether the arguments ask for a picture or pages (--png, --pdf): drawing needs Qt Gui's fonts,
+// so the program then runs as a QGuiApplication on the offscreen platform, still without a
+// display.
 bool BatchNeedsGui(const QStringList &Args);
 
 // The usage text printed with a usage error.

@@ -37,10 +37,8 @@ int RunCommand(const TBatchOptions &Options, TBatchConsole &Console)
         Console.Progress(QStringLiteral("writing ") + out.File);
         QString outcome = QStringLiteral("written");
         try {
-            if (out.Format == TBatchOutput::Xls)
-                ExportResultToXls(&result, report, out.File);
-            else if (out.Format == TBatchOutput::Rtf)
-                ExportResultToRtf(&result, report, out.File);
+            if (out.Format)
+                ExportResultAs(*out.Format, &result, report, out.File);
             else
                 SaveReportChart(out.File, result, report->id);
             ++written;

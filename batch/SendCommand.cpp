@@ -49,9 +49,9 @@ bool holdsAddress(const TSend &Send, const QString &Address)
 class TSendPass {
 public:
     TSendPass(const TBatchOptions &Options, TBatchConsole &Console, const TReportCatalog &Catalog,
-              const QString &WorkFolder, bool Logged)
+              const QString &WorkFolder, bool Logged, TExportKind Format)
         : options_(Options), console_(Console), catalog_(Catalog), work_(WorkFolder),
-          logged_(Logged && !Options.DryRun)
+          logged_(Logged && !Options.DryRun), format_(Format), ext_(ExportExtension(Format))
     {
     }
 
@@ -69,6 +69,8 @@ private:
     const TReportCatalog &catalog_;
     QString work_;
     bool logged_;
+    TExportKind format_;
+    QString ext_;
     std::map<int, TWorkbook> books_;
     TTotals totals_;
 };
@@ -78,15 +80,9 @@ void TSendPass::log(const TSend &Send, int Report, bool Delivered, const QString
 {
     if (!logged_)
         return;
-    const TDeliveryLogRow row{QDateTime::currentDateTime(),
-                              Send.ADR_MAIL,
-                              Report,
-                              options_.From,
-                              options_.To,
-                              QString::fromLatin1(MailAttachmentFormat),
-                              Delivered,
-                              Reply,
-                              Bytes};
+    const TDeliveryLogRow row{
+        QDateTime::currentDateTime(),  Send.ADR_MAIL, Report, options_.From, options_.To,
+        MailAttachmentFormat(format_), Delivered,     Reply,  Bytes};
     if (const TDbResult written = WriteDeliveryLog(row); !written) {
         logged_ = false;
         console_.Error(DeliveryLogWarning(written.Error()));
@@ -104,10 +100,9 @@ const TWorkbook &TSendPass::workbookOf(const TPropTVItem &Report)
     book.Run = RunReport(Report, options_.From, options_.To, result);
     if (!book.Run.Ok)
         return book;
-    const QString file =
-        work_ + QStringLiteral("/report-") + QString::number(Report.id) + QStringLiteral(".xls");
+    const QString file = work_ + QStringLiteral("/report-") + QString::number(Report.id) + ext_;
     try {
-        ExportResultToXls(&result, &Report, file);
+        ExportResultAs(format_, &result, &Report, file);
         book.File = file;
     } catch (const std::exception &e) {
         book.Run.Error = QStringLiteral("the workbook cannot be written: ") + ExceptionText(e);
@@ -164,7 +159,7 @@ void TSendPass::Recipient(const TSend &Send, int Index)
         if (names.contains(name))
             name += QStringLiteral(" (") + id + u')';
         names.insert(name);
-        const QString file = folder + u'/' + name + QStringLiteral(".xls");
+        const QString file = folder + u'/' + name + ext_;
         if (!QFile::copy(book.File, file)) {
             console_.Line(what + QStringLiteral("error: cannot write ") + file);
             log(Send, report->id, false, QStringLiteral("cannot write ") + file, 0);
@@ -174,8 +169,7 @@ void TSendPass::Recipient(const TSend &Send, int Index)
         }
         files << file;
         reports << report->id;
-        lines << what + RowsText(book.Run.Rows) + QStringLiteral(", ") + name +
-                     QStringLiteral(".xls");
+        lines << what + RowsText(book.Run.Rows) + QStringLiteral(", ") + name + ext_;
         ++totals_.Reports;
     }
     if (files.isEmpty()) {
@@ -241,6 +235,13 @@ TRetryPlan retryPlan(const std::vector<TDeliveryLogRow> &Rows)
 
 int SendCommand(const TBatchOptions &Options, TBatchConsole &Console)
 {
+    TExportKind format = TExportKind::Xls;
+    try {
+        format = MailAttachmentKind();
+    } catch (const std::exception &e) {
+        Console.Error(ExceptionText(e));
+        return BatchUsageOrConnection;
+    }
     TReportCatalog catalog;
     if (const TDbResult loaded = catalog.Load(); !loaded) {
         Console.Error(QStringLiteral("cannot read the catalog: ") + loaded.Error().Text);
@@ -285,7 +286,7 @@ int SendCommand(const TBatchOptions &Options, TBatchConsole &Console)
         return BatchUsageOrConnection;
     }
     QTemporaryDir work;
-    TSendPass pass(options, Console, catalog, work.path(), bool(probed));
+    TSendPass pass(options, Console, catalog, work.path(), bool(probed), format);
     for (std::size_t i = 0; i < recipients.size(); ++i)
         pass.Recipient(recipients[i], int(i) + 1);
     const TTotals &t = pass.Totals();

@@ -4,6 +4,7 @@
 #include "catalog/ExportFileChoice.h"
 #include "catalog/ExportGrid.h"
 #include "catalog/ExportProgress.h"
+#include "catalog/PrintPreview.h"
 #include "catalog/ShowFile.h"
 #include "catalog/StringGrid.h"
 #include "common/MessageDialogs.h"
@@ -30,13 +31,14 @@ private:
 };
 
 // A failure reaches the application's error box once the grid is back.
-template <typename Write> void exportHidden(QWidget *Parent, TStringGrid &SG, Write write)
+template <typename Write>
+void exportHidden(QWidget *Parent, TStringGrid &SG, TExportKind Kind, Write write)
 {
     std::optional<QString> failure;
     {
         const HiddenGrid hidden(SG);
         try {
-            TExportProgress progress(Parent, SG.RowCount() - SG.FixedRows());
+            TExportProgress progress(Parent, ExportRowsRead(Kind, SG.RowCount() - SG.FixedRows()));
             write(&progress);
         } catch (const std::exception &e) {
             failure = QString::fromUtf8(e.what());
@@ -62,14 +64,7 @@ std::optional<TExportNode> ExportNodeOf(const QTreeWidgetItem *Node)
 
 void ToExelCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node)
 {
-    const std::optional<QString> chosen = ChooseExportFile(Parent, QStringLiteral("otchet.xls"));
-    if (!chosen)
-        return;
-    const QString path = ExportFilePath(*chosen, nodeText(Node), TExportKind::Xls);
-    const TPropTVItem *titles = Node ? Node->Record : nullptr;
-    exportHidden(Parent, SG, [&](TExportProgress *progress) {
-        ExportResultToXls(&SG.Result(), titles, path, progress, SG.ExportRowOrder());
-    });
+    SaveResultCommand(Parent, SG, Node, TExportKind::Xls);
 }
 
 void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
@@ -80,8 +75,27 @@ void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExport
         return;
     const QString path = ExportFilePath(*chosen, nodeText(Node), TExportKind::Rtf);
     const TPropTVItem *titles = Node ? CurSQL : nullptr;
-    exportHidden(Parent, SG, [&](TExportProgress *progress) {
-        ExportResultToRtf(&SG.Result(), titles, path, progress, SG.ExportRowOrder());
+    exportHidden(Parent, SG, TExportKind::Rtf, [&](TExportProgress *progress) {
+        ExportResultAs(TExportKind::Rtf, &SG.Result(), titles, path, progress, SG.ExportRowOrder());
         OpenInAssociatedApplication(QFileInfo(path).absoluteFilePath());
     });
+}
+
+void SaveResultCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
+                       TExportKind Kind)
+{
+    const std::optional<QString> chosen =
+        ChooseExportFile(Parent, QStringLiteral("otchet") + ExportExtension(Kind));
+    if (!chosen)
+        return;
+    const QString path = ExportFilePath(*chosen, nodeText(Node), Kind);
+    const TPropTVItem *titles = Node ? Node->Record : nullptr;
+    exportHidden(Parent, SG, Kind, [&](TExportProgress *progress) {
+        ExportResultAs(Kind, &SG.Result(), titles, path, progress, SG.ExportRowOrder());
+    });
+}
+
+void PrintCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node)
+{
+    PrintResult(Parent, SG.Result(), Node ? Node->Record : nullptr, SG.ExportRowOrder());
 }

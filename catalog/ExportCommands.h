@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/ExportGrid.h"
+
 #include <QString>
 
 #include <optional>
@@ -30,3 +32,12 @@ void ToExelCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExport
 // opened once written.
 void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
                    const TPropTVItem *CurSQL);
+
+// "Сохранить в XLSX", "Сохранить в CSV", "Сохранить в PDF" (and the workbook of "Экспорт в
+// Exel"): asks for the file ("otchet" with the format's extension), then writes the grid as
+// ToExelCommand does, named after the node with the node's title lines.
+void SaveResultCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
+                       TExportKind Kind);
+
+// "Печать…": the print preview of the grid with the node's title lines, rows as exported.
+void PrintCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node);

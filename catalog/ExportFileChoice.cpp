@@ -69,13 +69,15 @@ QString ExportFilePath(const QString &Chosen, const std::optional<QString> &Node
                        TExportKind Kind)
 {
     const bool rtf = Kind == TExportKind::Rtf;
-    const QString ext = rtf ? QStringLiteral(".rtf") : QStringLiteral(".xls");
+    const QString ext = ExportExtension(Kind);
     const QFileInfo chosen(Chosen);
     if (NodeText) {
         const QString name = relativeName(*NodeText);
         return QDir(chosen.absolutePath()).filePath((rtf ? withoutMarks(name) : name) + ext);
     }
-    if (!rtf)
+    if (Kind == TExportKind::Xls)
         return Chosen;
-    return QDir(chosen.path()).filePath(withoutMarks(chosen.fileName()) + ext);
+    if (rtf)
+        return QDir(chosen.path()).filePath(withoutMarks(chosen.fileName()) + ext);
+    return Chosen.endsWith(ext, Qt::CaseInsensitive) ? Chosen : Chosen + ext;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/ExportGrid.h"
+
 #include <QString>
 
 #include <functional>
@@ -21,12 +23,11 @@ using TSaveDialog =
     std::function<std::optional<QString>(const QString &InitialDir, const QString &FileName)>;
 TSaveDialog SetSaveDialogHandler(TSaveDialog Handler);
 
-enum class TExportKind { Xls, Rtf };
-
-// The file of an export. With the selected node's text: that text and ".xls" or ".rtf" in the
-// folder of the chosen path (the typed name is not used); a "\" or "/" in the text names a
-// subfolder, and ".." names none, so the file stays inside the chosen folder. Without a node:
-// the chosen path, unchanged for XLS, with ".rtf" appended for RTF. For RTF every "<", ">" and
-// ":" is taken out of the name, never out of the folder.
+// The file of an export. With the selected node's text: that text and the format's extension
+// in the folder of the chosen path (the typed name is not used); a "\" or "/" in the text names
+// a subfolder, and ".." names none, so the file stays inside the chosen folder. Without a node:
+// the chosen path, unchanged for XLS, with ".rtf" appended for RTF, and for XLSX, CSV and PDF
+// with the extension appended unless the name ends with it. For RTF every "<", ">" and ":" is
+// taken out of the name, never out of the folder.
 QString ExportFilePath(const QString &Chosen, const std::optional<QString> &NodeText,
                        TExportKind Kind);

@@ -48,11 +48,12 @@ QString withoutTrailingSeparator(QString dir)
     return dir;
 }
 
-IniFile viriIni()
+} // namespace
+
+IniFile ViriIni()
 {
     return IniFile(CurrDir + QDir::separator() + QStringLiteral("viri.ini"));
 }
-} // namespace
 
 TFOracleBase::TFOracleBase(QObject *Owner, const QString &Folder)
     : QObject(Owner), ADatabase(new TOracleSession(this)), BDatabase(new TOracleSession(this)),
@@ -93,7 +94,7 @@ TFOracleBase::~TFOracleBase()
 
 void TFOracleBase::OnCreateProc()
 {
-    const IniFile ini = viriIni();
+    const IniFile ini = ViriIni();
     const QString mode = QStringLiteral("Mode");
     N_SRV = ini.readInteger(mode, QStringLiteral("N_Server"), 1) == 2 ? 1 : 0;
     N_SRV_PPD = ini.readInteger(mode, QStringLiteral("N_ServerPPD"), 1) == 2 ? 1 : 0;
@@ -109,7 +110,7 @@ void TFOracleBase::Get_Alias(TOracleSession *Dbs, int N)
 {
     Dis_Connect(Dbs);
     const QString suffix = N == 0 ? QString() : QStringLiteral("_") + QString::number(N);
-    const IniFile ini = viriIni();
+    const IniFile ini = ViriIni();
     const QString alias = QStringLiteral("Alias") + suffix;
     Dbs->SetLogonUsername(
         ini.readString(alias, QStringLiteral("USER_NAME"), QStringLiteral("USER_ZUD")));

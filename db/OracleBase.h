@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/IniFile.h"
 #include "common/TempTmp.h"
 #include "db/ProcessState.h"
 
@@ -97,6 +98,8 @@ extern TFOracleBase *FOracleBase;
 // (db/ProcessState.h). The flags are written by the supervision (also on its probe threads)
 // and read everywhere; they are atomic so that this is well defined.
 extern QString &CurrDir; // folder of viri.ini, without a trailing separator
+// The settings file viri.ini in CurrDir, read afresh at every call.
+IniFile ViriIni();
 // TmpFile (common/TempTmp.h): CurrDir + separator + "Temp.tmp", set by the module.
 extern std::atomic<int> &N_SRV;
 extern std::atomic<int> &N_SRV_PPD;

@@ -8,7 +8,6 @@
 #include "db/UiThread.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTimer>
 
 // Start and stop of the supervision, its steps, the timer step with its view.
@@ -142,7 +141,7 @@ void StartConditionSRV(QTimer *Timer1)
     if (supervisionView)
         supervisionView->Make(QStringLiteral("Программа \"") + QCoreApplication::applicationName() +
                               QStringLiteral("\""));
-    const IniFile ini(CurrDir + QDir::separator() + QStringLiteral("viri.ini"));
+    const IniFile ini = ViriIni();
     base.IntervalConditionServer =
         ini.readInteger(QStringLiteral("Timer"), QStringLiteral("IntervalConditionServer"), 3000);
     Timer1->setInterval(base.IntervalConditionServer);

@@ -39,6 +39,8 @@ QString messageOf(EQExportError::Kind kind, const QString &arg, const QString &r
         return QStringLiteral("Too many columns (%1): a sheet holds 16384").arg(arg);
     case EQExportError::PdfNeedsGui:
         return QStringLiteral("PDF pages need a QGuiApplication (the offscreen platform serves)");
+    case EQExportError::BadSetting:
+        return QStringLiteral("Неверное значение %1 в файле viri.ini: %2").arg(arg, reason);
     case EQExportError::CompoundTooLarge:
         return QStringLiteral("compound file stream too large");
     case EQExportError::CompoundTooLong:

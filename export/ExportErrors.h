@@ -27,6 +27,7 @@ public:
         XlsxFailed,          // "Workbook "%s" not written: %s", libxlsxwriter's reason
         XlsxTooManyColumns,  // an XLSX sheet holds 16384 columns
         PdfNeedsGui,         // PDF pages are drawn with Qt Gui's fonts
+        BadSetting,          // a setting of the export in viri.ini that cannot be used
     };
 
     EQExportError(Kind kind, const QString &message);

@@ -13,7 +13,7 @@
 namespace {
 
 // A hidden name beside the target that no other file has: ".name.XXXXXXXX.part".
-bool openBeside(QFile &file, const QFileInfo &target)
+bool openBeside(QFile &file, const QFileInfo &target, QIODevice::OpenMode mode)
 {
     for (int attempt = 0; attempt < 16; ++attempt) {
         file.setFileName(target.absoluteDir().filePath(
@@ -21,7 +21,7 @@ bool openBeside(QFile &file, const QFileInfo &target)
                 .arg(target.fileName())
                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
         // NewOnly: never an existing file; the mode is the usual one for new files (umask).
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        if (file.open(mode | QIODevice::NewOnly))
             return true;
         if (file.exists())
             continue;
@@ -32,8 +32,10 @@ bool openBeside(QFile &file, const QFileInfo &target)
 
 } // namespace
 
-TExportFile::TExportFile(const QString &Target) : target_(Target)
+TExportFile::TExportFile(const QString &Target, TExportFileErrors Errors, bool ReadToo)
+    : target_(Target), errors_(Errors)
 {
+    const QIODevice::OpenMode mode = ReadToo ? QIODevice::ReadWrite : QIODevice::WriteOnly;
     // A link keeps pointing where it did: the file it names is the one replaced.
     if (const QFileInfo link(target_); link.isSymLink())
         target_ = link.symLinkTarget();
@@ -42,12 +44,12 @@ TExportFile::TExportFile(const QString &Target) : target_(Target)
     bool opened = false;
     if (direct_) {
         file_.setFileName(target_);
-        opened = file_.open(QIODevice::WriteOnly);
+        opened = file_.open(mode);
     } else if (!info.isDir()) {
-        opened = openBeside(file_, info);
+        opened = openBeside(file_, info, mode);
     }
     if (!opened)
-        raiseExportError(EQExportError::FileCannotCreate, QDir::toNativeSeparators(target_),
+        raiseExportError(errors_.CannotCreate, QDir::toNativeSeparators(target_),
                          info.isDir() ? QString::fromLocal8Bit(std::strerror(EISDIR))
                                       : file_.errorString());
 }
@@ -68,7 +70,7 @@ QString TExportFile::writtenPath()
 
 void TExportFile::raiseWriteError(const QString &reason) const
 {
-    raiseExportError(EQExportError::FileWriteFailed, QDir::toNativeSeparators(target_), reason);
+    raiseExportError(errors_.WriteFailed, QDir::toNativeSeparators(target_), reason);
 }
 
 void TExportFile::commit()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/ExportErrors.h"
+
 #include <QFile>
 #include <QString>
 
@@ -8,12 +10,19 @@
 // the chosen name (and an older file of that name as it was). The new file takes the older
 // one's permissions; a symbolic link stays and the file it names is replaced. A target that
 // exists and is not a regular file (a device such as /dev/null) is written directly: renaming
-// onto it would replace the device. Failures raise EQExportError with the system's text.
+// onto it would replace the device. Failures raise EQExportError with the system's text, of the
+// kinds each writer has always raised.
+struct TExportFileErrors {
+    EQExportError::Kind CannotCreate = EQExportError::FileCannotCreate;
+    EQExportError::Kind WriteFailed = EQExportError::FileWriteFailed;
+};
+
 class TExportFile {
 public:
-    // Creates the file beside Target (an absolute path whose folder exists); raises
-    // "Cannot create file" with the system's reason.
-    explicit TExportFile(const QString &Target);
+    // Creates the file beside Target (an absolute path whose folder exists), open for writing
+    // and, with ReadToo, reading; raises Errors.CannotCreate with the system's reason.
+    explicit TExportFile(const QString &Target, TExportFileErrors Errors = {},
+                         bool ReadToo = false);
     ~TExportFile(); // removes the file beside the target unless committed
 
     TExportFile(const TExportFile &) = delete;
@@ -24,13 +33,14 @@ public:
     QString writtenPath();
 
     // Flushes and closes the file and puts it under the target's name; raises
-    // "Error writing file" with the system's reason.
+    // Errors.WriteFailed with the system's reason.
     void commit();
-    // Raises "Error writing file" for the target with the given reason.
+    // Raises Errors.WriteFailed for the target with the given reason.
     [[noreturn]] void raiseWriteError(const QString &reason) const;
 
 private:
     QString target_;
+    TExportFileErrors errors_;
     QFile file_;
     bool direct_ = false;
     bool committed_ = false;

@@ -1,7 +1,6 @@
 #include "export/QExport4.h"
 
 #include <QDir>
-#include <QFileDevice>
 #include <QFileInfo>
 
 TExportSink deviceSink(QIODevice &device, EQExportError::Kind onFailure)
@@ -10,14 +9,6 @@ TExportSink deviceSink(QIODevice &device, EQExportError::Kind onFailure)
         if (device.write(data, size) != size)
             raiseExportError(onFailure);
     };
-}
-
-void closeExportFile(QFileDevice &file, EQExportError::Kind onFailure)
-{
-    const bool flushed = file.flush();
-    file.close();
-    if (!flushed || file.error() != QFileDevice::NoError)
-        raiseExportError(onFailure);
 }
 
 QString TQExport4::PrepareOutputPath(const QString &FileName)

@@ -7,15 +7,11 @@
 
 #include <functional>
 
-class QFileDevice;
 class QIODevice;
 
 // Receives bytes for a file; raises the given kind of error when they cannot be written.
 using TExportSink = std::function<void(const char *data, qint64 size)>;
 TExportSink deviceSink(QIODevice &device, EQExportError::Kind onFailure);
-
-// Flushes and closes the file; raises the given kind of error when that fails.
-void closeExportFile(QFileDevice &file, EQExportError::Kind onFailure);
 
 // The part the export engines share: where the file goes.
 class TQExport4 {

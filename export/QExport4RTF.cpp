@@ -1,5 +1,7 @@
 #include "export/QExport4RTF.h"
 
+#include "export/ExportFile.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -118,12 +120,10 @@ void TQExport4RTF::EndExport(TQRTFWriter &w, const TExportModel &model)
 void TQExport4RTF::Execute(const TExportModel &model)
 {
     const QString path = PrepareOutputPath(model.FileName);
-    QFile file(path);
-    // Read and write: a late table entry moves what is already written.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate))
-        raiseExportError(EQExportError::RtfCannotCreate, QDir::toNativeSeparators(path),
-                         file.errorString());
-    TQRTFWriter w(file);
+    // Read and write: a late table entry moves what is already written. Beside the target
+    // until complete, so a failure leaves no document under its name.
+    TExportFile file(path, {EQExportError::RtfCannotCreate, EQExportError::RtfWriteFailed}, true);
+    TQRTFWriter w(file.device());
     BeginExport(w, model);
     WriteCaptionRow(w, model);
     w.SetFont(FOptions.FDataStyle.FFont, true);
@@ -143,5 +143,5 @@ void TQExport4RTF::Execute(const TExportModel &model)
         w.WriteLn(line + "\\row");
     }
     EndExport(w, model);
-    closeExportFile(file, EQExportError::RtfWriteFailed);
+    file.commit();
 }

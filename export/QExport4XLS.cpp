@@ -1,6 +1,7 @@
 #include "export/QExport4XLS.h"
 
 #include "export/CompoundFile.h"
+#include "export/ExportFile.h"
 #include "export/XlsFormatLists.h"
 #include "export/XlsSharedStrings.h"
 #include "export/XlsSheet.h"
@@ -69,9 +70,8 @@ void TQExport4XLS::Execute(const TExportModel &model)
     if (fixedRows >= TxlsSheetWriter::MaxRows)
         raiseExportError(EQExportError::NoRoomForData);
 
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        raiseExportError(EQExportError::XlsCannotCreate, QDir::toNativeSeparators(path));
+    // Beside the target until complete: a refused row (a text too long) leaves no file.
+    TExportFile file(path, {EQExportError::XlsCannotCreate, WriteFailed});
     QTemporaryFile sheets(QDir::tempPath() + QStringLiteral("/quorvel-xls-XXXXXX"));
     if (!sheets.open())
         raiseExportError(WriteFailed);
@@ -119,7 +119,7 @@ void TQExport4XLS::Execute(const TExportModel &model)
     if (total > TCompoundFileWriter::MaxStreamSize)
         raiseExportError(WriteFailed);
 
-    TCompoundFileWriter cfb(deviceSink(file, WriteFailed), QStringLiteral("Workbook"));
+    TCompoundFileWriter cfb(deviceSink(file.device(), WriteFailed), QStringLiteral("Workbook"));
     cfb.begin(total);
     TxlsRecordWriter out([&cfb](const char *data, qint64 size) { cfb.write(data, size); });
     writeGlobalsHead(out);
@@ -127,5 +127,5 @@ void TQExport4XLS::Execute(const TExportModel &model)
     out.write(xlsRecord::Eof);
     copyInto(cfb, sheets);
     cfb.finish();
-    closeExportFile(file, WriteFailed);
+    file.commit();
 }

@@ -3,22 +3,15 @@
 #include "common/IniFile.h"
 #include "db/OracleBase.h"
 
-#include <QDir>
-
 #include <algorithm>
 
 namespace {
 const QString Section = QStringLiteral("Mail");
-
-IniFile viriIni()
-{
-    return IniFile(CurrDir + QDir::separator() + QStringLiteral("viri.ini"));
-}
 } // namespace
 
 QString MailFromAddress()
 {
-    const QString address = viriIni()
+    const QString address = ViriIni()
                                 .readString(Section, QStringLiteral("FROM_ADDRESS"),
                                             QString::fromLatin1(DefaultFromAddress))
                                 .trimmed();
@@ -28,7 +21,7 @@ QString MailFromAddress()
 int MailReadTimeoutSeconds()
 {
     const int seconds =
-        viriIni().readInteger(Section, QStringLiteral("READ_TIMEOUT"), DefaultReadTimeoutSeconds);
+        ViriIni().readInteger(Section, QStringLiteral("READ_TIMEOUT"), DefaultReadTimeoutSeconds);
     return seconds > 0 ? std::min(seconds, MaxReadTimeoutSeconds) : DefaultReadTimeoutSeconds;
 }
 
@@ -59,20 +52,36 @@ QString MailSecurityName(TSmtpSecurity Security)
 
 std::optional<TSmtpSecurity> MailSecurity()
 {
-    return ParseMailSecurity(viriIni().readString(Section, QStringLiteral("SECURITY"), QString()));
+    return ParseMailSecurity(ViriIni().readString(Section, QStringLiteral("SECURITY"), QString()));
 }
 
 void SaveMailSecurity(TSmtpSecurity Security)
 {
-    viriIni().writeString(Section, QStringLiteral("SECURITY"), MailSecurityName(Security));
+    ViriIni().writeString(Section, QStringLiteral("SECURITY"), MailSecurityName(Security));
 }
 
 QString MailCaFile()
 {
-    return viriIni().readString(Section, QStringLiteral("CA_FILE"), QString()).trimmed();
+    return ViriIni().readString(Section, QStringLiteral("CA_FILE"), QString()).trimmed();
 }
 
 void SaveMailCaFile(const QString &File)
 {
-    viriIni().writeString(Section, QStringLiteral("CA_FILE"), File.trimmed());
+    ViriIni().writeString(Section, QStringLiteral("CA_FILE"), File.trimmed());
+}
+
+std::optional<TExportKind> ParseMailAttachFormat(const QString &Text)
+{
+    const QString name = Text.trimmed().toLower();
+    if (name.isEmpty() || name == u"xls")
+        return TExportKind::Xls;
+    if (name == u"xlsx")
+        return TExportKind::Xlsx;
+    return std::nullopt;
+}
+
+std::optional<TExportKind> MailAttachFormat()
+{
+    return ParseMailAttachFormat(
+        ViriIni().readString(Section, QStringLiteral("ATTACH_FORMAT"), QString()));
 }

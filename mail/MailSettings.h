@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ExportGrid.h"
 #include "mail/SmtpConnection.h"
 
 #include <QString>
@@ -32,3 +33,9 @@ void SaveMailSecurity(TSmtpSecurity Security);
 // (a relative path is taken from the folder of viri.ini when sending). Empty for none.
 QString MailCaFile();
 void SaveMailCaFile(const QString &File);
+
+// Key ATTACH_FORMAT: the format of the attached workbooks, "xls" (the default) or "xlsx", in
+// any case. Any other value gives nullopt and the mailing refuses to start: the recipients'
+// programs expect what the setting promised.
+std::optional<TExportKind> MailAttachFormat();
+std::optional<TExportKind> ParseMailAttachFormat(const QString &Text);

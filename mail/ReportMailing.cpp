@@ -10,9 +10,23 @@
 #include <QDir>
 #include <QFile>
 
-QString MailAttachmentFile()
+TExportKind MailAttachmentKind()
 {
-    return CurrDir + QDir::separator() + QStringLiteral("temp.xls");
+    const std::optional<TExportKind> kind = MailAttachFormat();
+    if (!kind)
+        throw ESmtpError(QStringLiteral("Неверное значение ATTACH_FORMAT в разделе [Mail] файла "
+                                        "viri.ini: допустимы xls и xlsx"));
+    return *kind;
+}
+
+QString MailAttachmentFormat(TExportKind Kind)
+{
+    return ExportExtension(Kind).mid(1);
+}
+
+QString MailAttachmentFile(TExportKind Kind)
+{
+    return CurrDir + QDir::separator() + QStringLiteral("temp") + ExportExtension(Kind);
 }
 
 TSmtpSettings MailServerSettings(const TPopServer &Pop)
@@ -60,11 +74,11 @@ TSmtpSent DeliverMessage(const TSmtpSettings &Settings, const TMailMessage &Mess
     return sent;
 }
 
-QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop)
+QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop, TExportKind Kind)
 {
-    const QString file = MailAttachmentFile();
+    const QString file = MailAttachmentFile(Kind);
     if (QFile::exists(file))
         QFile::remove(file);
-    ExportResultToXls(SG, Prop, file);
+    ExportResultAs(Kind, SG, Prop, file);
     return file;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ExportGrid.h"
 #include "mail/MailMessage.h"
 #include "mail/MailSettingsStore.h"
 #include "mail/SmtpClient.h"
@@ -12,17 +13,20 @@
 class TReportResult;
 struct TPropTVItem;
 
-// The mailing of a report result: the workbook temp.xls in the program's folder, attached to
-// one message per recipient.
+// The mailing of a report result: the workbook temp.xls (temp.xlsx) in the program's folder,
+// attached to one message per recipient.
 
 // The subject and the one body line of every report message.
 inline constexpr const char *ReportSubject = "ZUD Reports";
 inline constexpr const char *ReportBody = "Zud reports";
-// The format of the attached workbooks, as the delivery log records it.
-inline constexpr const char *MailAttachmentFormat = "xls";
+// The format of the attached workbooks by viri.ini's ATTACH_FORMAT. Throws ESmtpError when it
+// holds an unknown value.
+TExportKind MailAttachmentKind();
+// The format as the delivery log records it: "xls" or "xlsx".
+QString MailAttachmentFormat(TExportKind Kind);
 
-// CurrDir + separator + "temp.xls".
-QString MailAttachmentFile();
+// CurrDir + separator + "temp" and the format's extension.
+QString MailAttachmentFile(TExportKind Kind);
 
 // The client settings for the server row Pop (IP_POP_SERVER may carry ":port") with the
 // security, CA file and read time-out of viri.ini. Throws ESmtpError when SECURITY holds an
@@ -37,6 +41,6 @@ TMailMessage ReportMessage(const TSend &Send, const QStringList &FileNames);
 // server's reply or the socket's error, ESmtpStopped when stopped on request).
 TSmtpSent DeliverMessage(const TSmtpSettings &Settings, const TMailMessage &Message);
 
-// Writes the result to MailAttachmentFile (any old file is deleted first) and returns its
-// name; a failure is thrown.
-QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop);
+// Writes the result in the format to MailAttachmentFile (any old file is deleted first) and
+// returns its name; a failure is thrown.
+QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop, TExportKind Kind);

@@ -112,7 +112,8 @@ void TFSendMail::bbSendMailClick()
     std::vector<TMailMessage> messages;
     TSmtpSettings settings;
     try {
-        FAttachment = WriteMailAttachment(vSG, Prop);
+        FFormat = MailAttachmentKind();
+        FAttachment = WriteMailAttachment(vSG, Prop, FFormat);
         if (FSending.empty()) {
             accept();
             return;
@@ -176,7 +177,7 @@ void TFSendMail::delivered(const TDelivery &Delivery)
     row.At = QDateTime::currentDateTime();
     row.Address = send.ADR_MAIL;
     row.ReportId = Prop ? Prop->id : 0;
-    row.Format = QString::fromLatin1(MailAttachmentFormat);
+    row.Format = MailAttachmentFormat(FFormat);
     row.Delivered = Delivery.Sent;
     row.Reply = Delivery.Text;
     row.Bytes = Delivery.Bytes;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/ExportGrid.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -15,9 +17,9 @@ struct TPropTVItem;
 struct TSend;
 
 // "Отправить отчет": every recipient with a check box; "Отправить" writes the handed-over
-// grid to temp.xls and mails it to the ticked ones in list order, then the window closes.
-// The messages go out on a worker thread; meanwhile the window names the recipient being
-// served and "Прервать" stops the sending.
+// grid to temp.xls (temp.xlsx when viri.ini's ATTACH_FORMAT asks for it) and mails it to the ticked
+// ones in list order, then the window closes. The messages go out on a worker thread; meanwhile the
+// window names the recipient being served and "Прервать" stops the sending.
 class TFSendMail : public QDialog {
     Q_OBJECT
 public:
@@ -63,6 +65,7 @@ private:
     QStringList FServed;
     QString FError;
     QString FAttachment;
+    TExportKind FFormat = TExportKind::Xls;
     bool FLogged = false;
 };
 

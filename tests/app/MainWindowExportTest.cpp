@@ -1,9 +1,11 @@
 #include "app/F_Quorvel.h"
 #include "catalog/CatalogTree.h"
+#include "catalog/PrintPreview.h"
 #include "catalog/StringGrid.h"
 #include "tests/catalog/CatalogDb.h"
 #include "tests/catalog/ExportTestKit.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/ExportReaders.h"
 #include "tests/support/Readers.h"
 #include "tests/support/TempDir.h"
 
@@ -11,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QPrinter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -83,7 +87,7 @@ TEST_F(MainWindowExport_Gui_Sqlite_Readers, AfterAReloadTheDocumentHasNoTitleLin
     trigger("tbToWord");
     const UnrtfView rtf = readWithUnrtf(out.file("Отчет A.rtf"));
     ASSERT_FALSE(rtf.texts.isEmpty()) << rtf.error.toStdString();
-    EXPECT_EQ(rtf.texts.first(), "ColNo_0");
+    EXPECT_EQ(rtf.texts.first(), "№");
 }
 
 TEST_F(MainWindowExport_Gui_Sqlite_Readers, ASortedGridIsExportedInTheQueryOrderUnlessAsked)
@@ -107,7 +111,7 @@ TEST_F(MainWindowExport_Gui_Sqlite_Readers, ASortedGridIsExportedInTheQueryOrder
         const XlsBookView book = readXlsWithXlrd(out.file(name));
         QStringList values;
         for (const QStringList &row : book.sheets.value(0).rows)
-            if (row.size() == 2 && row[0] != "ColNo_0" && !row[0].isEmpty())
+            if (row.size() == 2 && row[0] != "№" && !row[0].isEmpty())
                 values.append(row[1]);
         return values;
     };
@@ -130,6 +134,53 @@ TEST_F(MainWindowExport_Gui_Sqlite_Readers, ASortedGridIsExportedInTheQueryOrder
     EXPECT_EQ(written("Отчет: A.xls"), (QStringList{"12", "7", "3"}));
     // The result itself keeps the query's order.
     EXPECT_EQ(grid->Cells(1, 1), "7");
+}
+
+TEST_F(MainWindowExport_Gui_Sqlite_Readers, XlsxCsvPdfAndPrintActOnTheResultOnceARunHasGivenOne)
+{
+    const char *buttons[] = {"tbToXlsx", "tbToCsv", "tbToPdf", "tbPrint"};
+    const char *items[] = {"miXlsx", "miCsv", "miPdf", "miPrint"};
+    const char *captions[] = {"Сохранить в XLSX", "Сохранить в CSV", "Сохранить в PDF", "Печать…"};
+    for (int i = 0; i < 4; ++i) {
+        for (const char *name : {buttons[i], items[i]}) {
+            auto *a = window->findChild<QAction *>(name);
+            ASSERT_NE(a, nullptr) << name;
+            EXPECT_EQ(a->text(), QString::fromUtf8(captions[i])) << name;
+            EXPECT_FALSE(a->isEnabled()) << name;
+        }
+    }
+    click("B<1>");
+    trigger("tbExecSQL");
+    for (const char *name : buttons)
+        EXPECT_TRUE(window->findChild<QAction *>(name)->isEnabled()) << name;
+
+    save.answer(out.file("a")).answer(out.file("b")).answer(out.file("c"));
+    trigger("tbToXlsx");
+    trigger("miCsv");
+    trigger("tbToPdf");
+    const QJsonObject book = readXlsxWithOpenpyxl(out.file("B<1>.xlsx"));
+    ASSERT_EQ(book["error"].toString(), "");
+    const QJsonArray rows = book["sheets"].toArray().at(0).toObject()["rows"].toArray();
+    ASSERT_GE(rows.size(), 3);
+    EXPECT_EQ(rows[1].toArray().at(0)["v"].toString(), "Верх 3");
+    EXPECT_EQ(rows[2].toArray().at(1)["v"].toString(), "X");
+    EXPECT_EQ(readCsvWithPython(out.file("B<1>.csv"), "utf-8-sig", ";"),
+              (QList<QStringList>{{"№", "X", "Y"}, {"1", "7", "7"}}));
+    EXPECT_TRUE(pdfPageTexts(out.file("B<1>.pdf")).value(0).contains("Низ 3"));
+
+    QString printed;
+    const TPrintPreview previous =
+        SetPrintPreviewHandler([&](QPrinter &Printer, const TPrintPages &Paint) {
+            Printer.setOutputFormat(QPrinter::PdfFormat);
+            Printer.setOutputFileName(out.file("printed.pdf"));
+            EXPECT_EQ(Paint(Printer), 1);
+            printed = out.file("printed.pdf");
+        });
+    trigger("tbPrint");
+    SetPrintPreviewHandler(previous);
+    ASSERT_FALSE(printed.isEmpty());
+    EXPECT_TRUE(pdfPageTexts(printed).value(0).contains("Верх 3"));
+    EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
 } // namespace

@@ -112,17 +112,21 @@ TEST_F(Smoke_Gui_Sqlite_Readers, TheMainWindowShowsTheDemoCatalogRunsAReportAndE
     ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
     ASSERT_EQ(book.sheets.size(), 1);
     const XlsSheetView &sheet = book.sheets.first();
-    // An empty row, the title above (one cell, its line break kept), the caption row, the data
-    // rows with their numbers, an empty row and the title below.
-    ASSERT_GE(sheet.rows.size(), 2);
-    EXPECT_EQ(sheet.rows[1].value(0), "Суточный баланс электроэнергии\nэнергосистемы");
+    // An empty row, the title above (a row for each of its lines), the caption row with the
+    // column titles, the data rows with their numbers, an empty row and the title below.
+    ASSERT_GE(sheet.rows.size(), 4);
+    EXPECT_EQ(sheet.rows[1].value(0), "Суточный баланс электроэнергии");
+    EXPECT_EQ(sheet.rows[2].value(0), "энергосистемы");
+    EXPECT_EQ(sheet.rows[3].value(0), "№");
+    EXPECT_EQ(sheet.rows[3].value(1), "Сутки");
     const qsizetype first = rowStarting(sheet, QStringLiteral("1"));
     ASSERT_GE(first, 2);
     EXPECT_EQ(sheet.rows[first].value(1), dateText(yesterday));
     ASSERT_GT(sheet.rows.size(), first + 1);
     EXPECT_EQ(sheet.rows[first + 1].value(0), "2");
     EXPECT_EQ(sheet.rows[first + 1].value(1), dateText(today));
-    EXPECT_EQ(sheet.rows.last().value(0),
-              "Начальник смены ______________\nДата составления: ____________");
+    ASSERT_GE(sheet.rows.size(), first + 4);
+    EXPECT_EQ(sheet.rows[sheet.rows.size() - 2].value(0), "Начальник смены ______________");
+    EXPECT_EQ(sheet.rows.last().value(0), "Дата составления: ____________");
 }
 } // namespace

@@ -18,18 +18,25 @@ TEST(BatchOptions, RunTakesItsFilesInOrderAndDefaultsToYesterdayAndToday)
     EXPECT_EQ(o.Workspace, "/w");
     EXPECT_EQ(o.From, QDate(2015, 3, 2));
     EXPECT_EQ(o.To, Today);
-    EXPECT_EQ(o.Outputs, (QList<TBatchOutput>{{TBatchOutput::Xls, "a.xls"},
-                                              {TBatchOutput::Rtf, "b.rtf"},
-                                              {TBatchOutput::Xls, "c.xls"}}));
+    EXPECT_EQ(o.Outputs, (QList<TBatchOutput>{{TExportKind::Xls, "a.xls"},
+                                              {TExportKind::Rtf, "b.rtf"},
+                                              {TExportKind::Xls, "c.xls"}}));
 }
 
-TEST(BatchOptions, APictureIsAnOutputAndTheOnlyOneThatNeedsQtGui)
+TEST(BatchOptions, EveryFormatIsAnOutputAndPicturesAndPagesNeedQtGui)
 {
-    const QStringList args{"run", "u/p", "--report", "1", "--xls", "a.xls", "--png", "c.png"};
+    const QStringList args{"run",   "u/p",    "--report", "1",     "--xls", "a.xls", "--png",
+                           "c.png", "--xlsx", "d.xlsx",   "--csv", "e.csv", "--pdf", "f.pdf"};
     EXPECT_EQ(ParseBatchArguments(args, Today).Outputs,
-              (QList<TBatchOutput>{{TBatchOutput::Xls, "a.xls"}, {TBatchOutput::Png, "c.png"}}));
+              (QList<TBatchOutput>{{TExportKind::Xls, "a.xls"},
+                                   {std::nullopt, "c.png"},
+                                   {TExportKind::Xlsx, "d.xlsx"},
+                                   {TExportKind::Csv, "e.csv"},
+                                   {TExportKind::Pdf, "f.pdf"}}));
     EXPECT_TRUE(BatchNeedsGui(args));
-    EXPECT_FALSE(BatchNeedsGui({"run", "u/p", "--report", "1", "--xls", "png"}));
+    EXPECT_TRUE(BatchNeedsGui({"run", "u/p", "--report", "1", "--pdf", "f.pdf"}));
+    EXPECT_FALSE(BatchNeedsGui(
+        {"run", "u/p", "--report", "1", "--xls", "png", "--xlsx", "x", "--csv", "c"}));
 }
 
 TEST(BatchOptions, SendTakesPeriodAddressAndDryRunFolder)
@@ -83,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"RunWithoutReport", {"run", "u/p", "--xls", "a"}, "run needs --report"},
         BadLine{"RunWithoutFile",
                 {"run", "u/p", "--report", "1"},
-                "run needs at least one --xls or --rtf file"},
+                "run needs at least one file: --xls, --xlsx, --rtf, --csv, --pdf or --png"},
         BadLine{"MissingValue", {"run", "u/p", "--report"}, "--report needs a value"},
         BadLine{
             "OptionAsValue", {"send", "u/p", "--only", "--dry-run", "d"}, "--only needs a value"},
@@ -98,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "unknown option \"--only\" for run"},
         BadLine{
             "RunOptionForSend", {"send", "u/p", "--xls", "a"}, "unknown option \"--xls\" for send"},
+        BadLine{"PdfForSend", {"send", "u/p", "--pdf", "a"}, "unknown option \"--pdf\" for send"},
         BadLine{"RetryForRun",
                 {"run", "u/p", "--report", "1", "--xls", "a", "--retry-failed"},
                 "unknown option \"--retry-failed\" for run"},

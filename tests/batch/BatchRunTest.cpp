@@ -4,12 +4,15 @@
 #include "tests/catalog/CatalogDb.h"
 #include "tests/catalog/ExportTestKit.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/ExportReaders.h"
 #include "tests/support/Readers.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QDateEdit>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -55,8 +58,10 @@ protected:
                 "PRN_TITLE_BOT = 'Сутки снизу'");
     }
 
-    // The files the window writes for the period: the workbook and the document.
-    void exportFromWindow(const QDate &From, const QDate &To)
+    // The files the window writes for the period with the given export buttons, the save
+    // dialog answered with a name in windowDir for each.
+    void exportFromWindow(const QDate &From, const QDate &To,
+                          const QStringList &Buttons = {"tbToExel", "tbToWord"})
     {
         TF_Quorvel window;
         window.show();
@@ -67,10 +72,11 @@ protected:
                           tree->visualItemRect(found.first()).center());
         window.findChild<QDateEdit *>("dtpBegin")->setDate(From);
         window.findChild<QDateEdit *>("dtpEnd")->setDate(To);
-        save.answer(windowDir.file("otchet.xls")).answer(windowDir.file("otchet"));
+        for (const QString &button : Buttons)
+            save.answer(windowDir.file("otchet-" + button));
         window.findChild<QAction *>("tbExecSQL")->trigger();
-        window.findChild<QAction *>("tbToExel")->trigger();
-        window.findChild<QAction *>("tbToWord")->trigger();
+        for (const QString &button : Buttons)
+            window.findChild<QAction *>(button)->trigger();
     }
 
     TempDir windowDir;
@@ -119,6 +125,36 @@ TEST_F(BatchRun_Gui_Sqlite_Readers, WritesWhatTheWindowsExportsWriteRecordForRec
                        ", written\n" + "report 2 \"Сутки\" 01.03.2015-02.03.2015: 2 rows, " +
                        batchDir.file("sub/a.rtf") + ", written\n" +
                        "summary: 2 rows, 2 file(s) written, 0 failed\n");
+}
+
+TEST_F(BatchRun_Gui_Sqlite_Readers, XlsxCsvAndPdfAreWhatTheWindowSaves)
+{
+    exportFromWindow(QDate(2015, 3, 1), QDate(2015, 3, 2), {"tbToXlsx", "tbToCsv"});
+    QString out;
+    QString err;
+    ASSERT_EQ(runProgram(QUORVEL_BATCH_PROGRAM,
+                         {"run", BatchDb::login(), "--report", "2", "--from", "01.03.2015", "--to",
+                          "02.03.2015", "--xlsx", batchDir.file("a.xlsx"), "--csv",
+                          batchDir.file("a.csv"), "--pdf", batchDir.file("a.pdf"), "--workspace",
+                          db.folder()},
+                         &out, &err),
+              0)
+        << err.toStdString();
+    EXPECT_TRUE(out.endsWith("summary: 2 rows, 3 file(s) written, 0 failed\n"))
+        << out.toStdString();
+
+    EXPECT_EQ(fileBytes(batchDir.file("a.csv")), fileBytes(windowDir.file("Сутки.csv")));
+    EXPECT_EQ(readCsvWithPython(batchDir.file("a.csv"), "utf-8-sig", ";"),
+              (QList<QStringList>{{"№", "Дата", "Значение", "Заметка"},
+                                  {"1", "01.03.2015 8:30:00", "10", "один"},
+                                  {"2", "02.03.2015", "20", ""}}));
+    const QJsonObject batch = readXlsxWithOpenpyxl(batchDir.file("a.xlsx"));
+    ASSERT_EQ(batch["error"].toString(), "");
+    EXPECT_EQ(batch["sheets"], readXlsxWithOpenpyxl(windowDir.file("Сутки.xlsx"))["sheets"]);
+    const QString page = pdfPageTexts(batchDir.file("a.pdf")).value(0);
+    for (const char *text : {"Сутки сверху", "Заметка", "один", "Сутки снизу", "Страница 1 из 1"})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(text)))
+            << text << " not in " << page.toStdString();
 }
 
 } // namespace

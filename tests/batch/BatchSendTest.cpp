@@ -1,9 +1,12 @@
+#include "common/IniFile.h"
 #include "tests/batch/BatchDb.h"
 #include "tests/mail/SmtpServer.h"
+#include "tests/support/ExportReaders.h"
 #include "tests/support/Readers.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -54,6 +57,13 @@ protected:
     {
         db.exec("INSERT INTO QUORVEL_MAIL (ADR_MAIL, ADR_NAME, ID_REPORT) VALUES " + values);
     }
+    // send for 01.03.2015-02.03.2015.
+    int sendTwoDays(QString &Out, QString &Err) const
+    {
+        return runBatch({"send", BatchDb::login(), "--from", "01.03.2015", "--to", "02.03.2015",
+                         "--workspace", db.folder()},
+                        &Out, &Err);
+    }
     QList<MailView> mails() const
     {
         QList<MailView> views;
@@ -74,11 +84,7 @@ TEST_F(BatchSend_Sqlite_Smtp_Readers, EachRecipientGetsOneMessageWithAWorkbookPe
                "'99,4,2')");
     QString out;
     QString err;
-    ASSERT_EQ(runBatch({"send", BatchDb::login(), "--from", "01.03.2015", "--to", "02.03.2015",
-                        "--workspace", db.folder()},
-                       &out, &err),
-              0)
-        << err.toStdString();
+    ASSERT_EQ(sendTwoDays(out, err), 0) << err.toStdString();
 
     const QList<MailView> got = mails();
     ASSERT_EQ(got.size(), 2) << out.toStdString();
@@ -91,7 +97,7 @@ TEST_F(BatchSend_Sqlite_Smtp_Readers, EachRecipientGetsOneMessageWithAWorkbookPe
     // Each workbook holds its own report, run for the period, with its record's titles.
     const QList<QStringList> daily = {{},
                                       {"Сутки сверху"},
-                                      {"ColNo_0", "ColNo_1", "ColNo_2"},
+                                      {"№", "Дата", "Значение"},
                                       {"1", "01.03.2015", "10"},
                                       {"2", "02.03.2015", "20"},
                                       {},
@@ -99,7 +105,7 @@ TEST_F(BatchSend_Sqlite_Smtp_Readers, EachRecipientGetsOneMessageWithAWorkbookPe
     EXPECT_EQ(got[0].sheets[0], daily);
     EXPECT_EQ(got[1].sheets[1], daily);
     EXPECT_EQ(got[0].sheets[1].mid(1, 3),
-              (QList<QStringList>{{"Итог сверху"}, {"ColNo_0", "ColNo_1"}, {"1", "60"}}));
+              (QList<QStringList>{{"Итог сверху"}, {"№", "Сумма"}, {"1", "60"}}));
     EXPECT_EQ(got[1].sheets[0].mid(3, 3), (QList<QStringList>{{"1", "один"}, {"2"}, {"3", "три"}}));
 
     const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
@@ -178,6 +184,40 @@ TEST_F(BatchSend_Sqlite_Smtp_Readers, DryRunWritesTheWorkbooksOfTheChosenRecipie
     ASSERT_EQ(book.sheets.size(), 1) << book.error.toStdString();
     EXPECT_EQ(book.sheets[0].rows.last(), QStringList{"Заметки снизу"});
     EXPECT_TRUE(out.contains(", not sent (dry run), in " + folder + "\n")) << out.toStdString();
+}
+
+TEST_F(BatchSend_Sqlite_Smtp_Readers, AttachFormatXlsxSendsWorkbooksOfThatFormatAnUnknownOneNone)
+{
+    recipients("('first@example.com', 'Первый', '2')");
+    IniFile ini(db.folder() + "/viri.ini");
+    ini.writeString("Mail", "ATTACH_FORMAT", "XLSX");
+    QString out;
+    QString err;
+    ASSERT_EQ(sendTwoDays(out, err), 0) << err.toStdString();
+    const QList<SmtpServer::Received> received = smtp.messages();
+    ASSERT_EQ(received.size(), 1);
+    const QString prefix = scratch.file("xlsx");
+    QString json;
+    ASSERT_EQ(runProgram("/usr/bin/python3",
+                         {mailTestScript("read_message.py"), received[0].file, prefix}, &json),
+              0);
+    EXPECT_EQ(QJsonDocument::fromJson(json.toUtf8()).object()["attachments"].toArray(),
+              QJsonArray{"Сутки.xlsx"});
+    // openpyxl goes by the file's extension.
+    ASSERT_TRUE(QFile::rename(prefix + ".0", prefix + ".xlsx"));
+    const QJsonObject book = readXlsxWithOpenpyxl(prefix + ".xlsx");
+    ASSERT_EQ(book["error"].toString(), "");
+    const QJsonArray rows = book["sheets"].toArray().at(0).toObject()["rows"].toArray();
+    ASSERT_GE(rows.size(), 4);
+    EXPECT_EQ(rows[1].toArray().at(0)["v"].toString(), "Сутки сверху");
+    EXPECT_EQ(rows[2].toArray().at(2)["v"].toString(), "Значение");
+    EXPECT_EQ(rows[3].toArray().at(2)["v"].toDouble(), 10);
+    EXPECT_TRUE(out.contains("Сутки.xlsx, sent")) << out.toStdString();
+
+    ini.writeString("Mail", "ATTACH_FORMAT", "ods");
+    EXPECT_EQ(runBatch({"send", BatchDb::login(), "--workspace", db.folder()}, &out, &err), 2);
+    EXPECT_TRUE(err.contains("ATTACH_FORMAT")) << err.toStdString();
+    EXPECT_EQ(smtp.messages().size(), 1);
 }
 
 } // namespace

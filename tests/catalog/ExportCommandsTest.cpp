@@ -1,14 +1,17 @@
 #include "catalog/ExportCommands.h"
+#include "catalog/PrintPreview.h"
 #include "catalog/PropTVItem.h"
 #include "catalog/StringGrid.h"
 #include "common/MessageTypes.h"
 #include "tests/catalog/ExportTestKit.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/ExportReaders.h"
 #include "tests/support/Readers.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +19,7 @@
 
 namespace {
 
-const QStringList Captions = {"ColNo_0", "ColNo_1", "ColNo_2"};
+const QStringList Captions = {"№", "Имя", "Сумма"};
 const QList<QStringList> DataRows = {{"1", "Север", "10"}, {"2", "Юг"}};
 
 // The main window's exports with the save dialog answered and the opening of documents
@@ -120,8 +123,8 @@ TEST_F(ExportCommands_Gui_Readers, ABackslashNamesASubfolderThatIsMade)
     EXPECT_EQ(sheetRows(dir.file("out/Отделы/Сводка.xls")), withTitles("Заголовок A", "Подпись A"));
     EXPECT_EQ(opened.paths(), QStringList{dir.file("out/Отделы/Сводка.rtf")});
     EXPECT_EQ(readWithUnrtf(dir.file("out/Отделы/Сводка.rtf")).texts,
-              (QStringList{"Заголовок A", "ColNo_0", "ColNo_1", "ColNo_2", "1", "Север", "10", "2",
-                           "Юг", "Подпись A"}));
+              (QStringList{"Заголовок A", "№", "Имя", "Сумма", "1", "Север", "10", "2", "Юг",
+                           "Подпись A"}));
 }
 
 TEST_F(ExportCommands_Gui_Readers, XlsTakesTheSelectedTitlesAndRtfThoseOfTheReportLastRun)
@@ -145,7 +148,7 @@ TEST_F(ExportCommands_Gui_Readers, NoRecordOrAClearedLastRunGivesNoTitleLines)
     QList<QStringList> plain = {Captions};
     plain += DataRows;
     EXPECT_EQ(sheetRows(dir.file("out/Папка.xls")), plain);
-    EXPECT_EQ(readWithUnrtf(dir.file("out/Отчет B.rtf")).texts.first(), "ColNo_0");
+    EXPECT_EQ(readWithUnrtf(dir.file("out/Отчет B.rtf")).texts.first(), "№");
 }
 
 TEST_F(ExportCommands_Gui_Readers, WithoutANodeTheChosenPathIsUsed)
@@ -157,7 +160,7 @@ TEST_F(ExportCommands_Gui_Readers, WithoutANodeTheChosenPathIsUsed)
     plain += DataRows;
     EXPECT_EQ(sheetRows(dir.file("out/мой.файл")), plain);
     EXPECT_EQ(opened.paths(), QStringList{dir.file("out/abc.rtf")});
-    EXPECT_EQ(readWithUnrtf(dir.file("out/abc.rtf")).texts.first(), "ColNo_0");
+    EXPECT_EQ(readWithUnrtf(dir.file("out/abc.rtf")).texts.first(), "№");
 }
 
 TEST_F(ExportCommands_Gui_Readers, AnEmptyTopTitleStillGivesTwoEmptyHeaderRows)
@@ -178,6 +181,44 @@ TEST_F(ExportCommands_Gui_Readers, TheGridIsHiddenWhileWritingAndTheDocumentIsOp
     ToWordCommand(nullptr, SG, node(A), &A);
     EXPECT_EQ(visibleAtOpen, QList<bool>{false});
     EXPECT_TRUE(SG.isVisible());
+}
+
+TEST_F(ExportCommands_Gui_Readers, SavingAsXlsxCsvAndPdfNamesTheFileAfterTheNode)
+{
+    save.answer(chosenIn("out")).answer(chosenIn("out")).answer(chosenIn("out"));
+    for (const TExportKind kind : {TExportKind::Xlsx, TExportKind::Csv, TExportKind::Pdf})
+        SaveResultCommand(nullptr, SG, node(A), kind);
+    EXPECT_EQ(save.asked(),
+              (QStringList{dir.path() + "|otchet.xlsx", dir.file("out") + "|otchet.csv",
+                           dir.file("out") + "|otchet.pdf"}));
+    EXPECT_EQ(QDir(dir.file("out")).entryList(QDir::Files, QDir::Name),
+              (QStringList{"Отчет A.csv", "Отчет A.pdf", "Отчет A.xlsx"}));
+    EXPECT_EQ(readCsvWithPython(dir.file("out/Отчет A.csv"), "utf-8-sig", ";"),
+              (QList<QStringList>{Captions, {"1", "Север", "10"}, {"2", "Юг", ""}}));
+    EXPECT_TRUE(pdfPageTexts(dir.file("out/Отчет A.pdf")).value(0).contains("Заголовок A"));
+    EXPECT_TRUE(opened.paths().isEmpty());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+TEST_F(ExportCommands_Gui_Readers, PrintingShowsThePagesOfTheGridWithTheNodesTitles)
+{
+    const QString pdf = dir.file("printed.pdf");
+    int pages = 0;
+    const TPrintPreview previous =
+        SetPrintPreviewHandler([&](QPrinter &Printer, const TPrintPages &Paint) {
+            // What the preview's print button does, onto a PDF file as the printer.
+            Printer.setOutputFormat(QPrinter::PdfFormat);
+            Printer.setOutputFileName(pdf);
+            pages = Paint(Printer);
+        });
+    PrintCommand(nullptr, SG, node(B));
+    SetPrintPreviewHandler(previous);
+    EXPECT_EQ(pages, 1);
+    const QString text = pdfPageTexts(pdf).value(0);
+    for (const char *t :
+         {"Заголовок B", "Имя", "Сумма", "Север", "Юг", "Подпись B", "Страница 1 из 1"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(t))) << t << " not in " << text.toStdString();
+    EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
 struct FailureCase {

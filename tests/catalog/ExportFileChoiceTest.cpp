@@ -33,6 +33,9 @@ TEST_P(ExportFilePathTest, NamesTheFile)
 
 constexpr auto Xls = TExportKind::Xls;
 constexpr auto Rtf = TExportKind::Rtf;
+constexpr auto Xlsx = TExportKind::Xlsx;
+constexpr auto Csv = TExportKind::Csv;
+constexpr auto Pdf = TExportKind::Pdf;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExportFilePathTest,
@@ -45,7 +48,13 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"NoWayOutOfTheFolder", "/d/x", "..\\..\\Rep", Xls, "/d/Rep.xls"},
         PathCase{"NoNodeXlsUnchanged", "/d/typed", std::nullopt, Xls, "/d/typed"},
         PathCase{"NoNodeRtfGetsTheExtension", "/d/otchet", std::nullopt, Rtf, "/d/otchet.rtf"},
-        PathCase{"NoNodeRtfMarksLeaveOnlyTheName", "/d:e/a<b>", std::nullopt, Rtf, "/d:e/ab.rtf"}),
+        PathCase{"NoNodeRtfMarksLeaveOnlyTheName", "/d:e/a<b>", std::nullopt, Rtf, "/d:e/ab.rtf"},
+        PathCase{"NodeTextXlsx", "/d/typed", "Sub\\Отчет", Xlsx, "/d/Sub/Отчет.xlsx"},
+        PathCase{"NodeTextCsvKeepsMarks", "/d/typed", "a:b", Csv, "/d/a:b.csv"},
+        PathCase{"NoNodeGetsTheExtension", "/d/мой", std::nullopt, Pdf, "/d/мой.pdf"},
+        PathCase{"NoNodeKeepsAnExtensionTyped", "/d/b.XLSX", std::nullopt, Xlsx, "/d/b.XLSX"},
+        PathCase{"NoNodeAnotherExtensionIsPartOfTheName", "/d/b.xls", std::nullopt, Csv,
+                 "/d/b.xls.csv"}),
     [](const ::testing::TestParamInfo<PathCase> &p) { return p.param.name; });
 
 TEST(ChooseExportFile, AConfirmedFolderBecomesTheWorkingDirectoryACancelLeavesIt)

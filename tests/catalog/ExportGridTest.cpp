@@ -37,7 +37,7 @@ QList<QStringList> awkwardRows()
 // The grid as the table of the files shows it: captions, then every data row with its number.
 QList<QStringList> tableOf(const QList<QStringList> &Rows)
 {
-    QList<QStringList> table = {{"ColNo_0", "ColNo_1", "ColNo_2", "ColNo_3"}};
+    QList<QStringList> table = {{"№", "А", "Б", "В"}};
     for (int r = 0; r < Rows.size(); ++r)
         table.append(QStringList{QString::number(r + 1)} + Rows[r]);
     return table;
@@ -51,16 +51,17 @@ protected:
     {
         TStringGrid SG;
         fillResultGrid(SG, {"А", "Б", "В"}, awkwardRows());
-        const TPropTVItem rec = titled("Ведомость за март", "Составил: Иванов");
-        ExportResultToXls(&SG.Result(), &rec, book());
-        ExportResultToRtf(&SG.Result(), &rec, doc());
+        // A title area with a line break, as the editor stores it.
+        const TPropTVItem rec = titled("Ведомость за март\nэнергосистемы", "Составил: Иванов");
+        ExportResultAs(TExportKind::Xls, &SG.Result(), &rec, book());
+        ExportResultAs(TExportKind::Rtf, &SG.Result(), &rec, doc());
     }
     QString book() const { return dir.file("book.xls"); }
     QString doc() const { return dir.file("doc.rtf"); }
 
     static QList<QStringList> expectedRows()
     {
-        QList<QStringList> rows = {{}, {"Ведомость за март"}};
+        QList<QStringList> rows = {{}, {"Ведомость за март"}, {"энергосистемы"}};
         for (const QStringList &row : tableOf(awkwardRows()))
             rows.append(withoutTrailingEmpty(row));
         rows += QList<QStringList>{{}, {"Составил: Иванов"}};
@@ -87,9 +88,9 @@ TEST_F(ExportGridRoundTrip_Gui_Readers, XlrdAndUnrtfReadEveryCellInOrder)
     ASSERT_EQ(view.sheets.size(), 1);
     EXPECT_EQ(view.sheets[0].name, "Sheet 1");
     EXPECT_EQ(view.sheets[0].rows, expectedRows());
-    // Row 4 of the sheet is data row 2: its first and last field are empty, formatted blanks.
-    EXPECT_TRUE(view.sheets[0].blankCells.contains(4 * 256 + 1));
-    EXPECT_TRUE(view.sheets[0].blankCells.contains(4 * 256 + 3));
+    // Row 5 of the sheet is data row 2: its first and last field are empty, formatted blanks.
+    EXPECT_TRUE(view.sheets[0].blankCells.contains(5 * 256 + 1));
+    EXPECT_TRUE(view.sheets[0].blankCells.contains(5 * 256 + 3));
 
     const UnrtfView unrtf = readWithUnrtf(doc());
     ASSERT_EQ(unrtf.error, "");
@@ -129,7 +130,7 @@ TEST_F(ExportGrid_Gui_Readers, AResultLargerThanASheetContinuesOnNumberedSheets)
         rows.append({"v" + QString::number(r)});
     fillResultGrid(SG, {"Значение"}, rows);
     const TPropTVItem rec = titled("Верх", "Низ");
-    ExportResultToXls(&SG.Result(), &rec, dir.file("big.xls"));
+    ExportResultAs(TExportKind::Xls, &SG.Result(), &rec, dir.file("big.xls"));
 
     const XlsBookView book = readXlsWithXlrd(dir.file("big.xls"));
     ASSERT_EQ(book.error, "");
@@ -139,7 +140,7 @@ TEST_F(ExportGrid_Gui_Readers, AResultLargerThanASheetContinuesOnNumberedSheets)
         const XlsSheetView &sheet = book.sheets[s];
         EXPECT_EQ(sheet.name, "Sheet " + QString::number(s + 1));
         ASSERT_GE(sheet.rows.size(), 5);
-        EXPECT_EQ(sheet.rows.mid(0, 3), (QList<QStringList>{{}, {"Верх"}, {"ColNo_0", "ColNo_1"}}));
+        EXPECT_EQ(sheet.rows.mid(0, 3), (QList<QStringList>{{}, {"Верх"}, {"№", "Значение"}}));
         EXPECT_EQ(sheet.rows.mid(sheet.rows.size() - 2), (QList<QStringList>{{}, {"Низ"}}));
         data += sheet.rows.mid(3, sheet.rows.size() - 5);
     }
@@ -152,12 +153,12 @@ TEST_F(ExportGrid_Gui_Readers, AResultLargerThanASheetContinuesOnNumberedSheets)
 TEST_F(ExportGrid_Gui_Readers, AGridWithoutDataRowsGivesTheCaptionRowAlone)
 {
     fillResultGrid(SG, {"А"}, {});
-    ExportResultToXls(&SG.Result(), nullptr, dir.file("empty.xls"));
-    ExportResultToRtf(&SG.Result(), nullptr, dir.file("empty.rtf"));
+    ExportResultAs(TExportKind::Xls, &SG.Result(), nullptr, dir.file("empty.xls"));
+    ExportResultAs(TExportKind::Rtf, &SG.Result(), nullptr, dir.file("empty.rtf"));
     const XlsBookView book = readXlsWithXlrd(dir.file("empty.xls"));
     ASSERT_EQ(book.sheets.size(), 1);
-    EXPECT_EQ(book.sheets[0].rows, QList<QStringList>{(QStringList{"ColNo_0", "ColNo_1"})});
-    EXPECT_EQ(readWithUnrtf(dir.file("empty.rtf")).texts, (QStringList{"ColNo_0", "ColNo_1"}));
+    EXPECT_EQ(book.sheets[0].rows, QList<QStringList>{(QStringList{"№", "А"})});
+    EXPECT_EQ(readWithUnrtf(dir.file("empty.rtf")).texts, (QStringList{"№", "А"}));
 }
 
 TEST_F(ExportGrid_Gui_Readers, WithoutAGridTheSourceIsReportedAndNothingWritten)
@@ -165,9 +166,9 @@ TEST_F(ExportGrid_Gui_Readers, WithoutAGridTheSourceIsReportedAndNothingWritten)
     for (const bool rtf : {false, true}) {
         try {
             if (rtf)
-                ExportResultToRtf(nullptr, nullptr, dir.file("none"));
+                ExportResultAs(TExportKind::Rtf, nullptr, nullptr, dir.file("none"));
             else
-                ExportResultToXls(nullptr, nullptr, dir.file("none"));
+                ExportResultAs(TExportKind::Xls, nullptr, nullptr, dir.file("none"));
             ADD_FAILURE() << "no error";
         } catch (const EQExportError &e) {
             EXPECT_EQ(e.kind(), EQExportError::NoSource);
@@ -181,14 +182,14 @@ TEST_F(ExportGrid_Gui_Readers, AnEmptyPathIsReportedByItsMessage)
 {
     fillResultGrid(SG, {"А"}, {{"1"}});
     try {
-        ExportResultToXls(&SG.Result(), nullptr, QString());
+        ExportResultAs(TExportKind::Xls, &SG.Result(), nullptr, QString());
         ADD_FAILURE() << "no error";
     } catch (const EQExportError &e) {
         EXPECT_EQ(e.message(), "Result file name not present");
     }
 }
 
-TEST(ExportGridModel_Gui, ColumnWidthsAreCharactersOfTheGridsFontAndCaptionsAreNumbered)
+TEST(ExportGridModel_Gui, ColumnsTakeTheTitlesWidthsAndAlignmentCodesOfTheResult)
 {
     TStringGrid SG;
     fillResultGrid(SG, {"А", "Б"}, {{"x", "y"}});
@@ -200,17 +201,30 @@ TEST(ExportGridModel_Gui, ColumnWidthsAreCharactersOfTheGridsFontAndCaptionsAreN
     SG.SetColWidths(2, 250);
     const int x = QFontMetrics(big).horizontalAdvance('X');
     ASSERT_GT(x, QFontMetrics(QFont()).horizontalAdvance('X'));
+    SG.Result().FormatStr = "R,C";
     const TExportModel model = ResultExportModel(SG.Result(), nullptr, "f.xls", nullptr);
     ASSERT_EQ(model.Columns.size(), 3);
     const int widths[] = {30, 100, 250};
+    const char *captions[] = {"№", "А", "Б"};
+    const TExportAlign aligns[] = {TExportAlign::Left, TExportAlign::Right, TExportAlign::Centre};
     for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(model.Columns[k].FCaption, "ColNo_" + QString::number(k));
+        EXPECT_EQ(model.Columns[k].FCaption, captions[k]);
         EXPECT_EQ(model.Columns[k].FWidth, widths[k] / x) << k;
+        EXPECT_EQ(model.Columns[k].FPixelWidth, widths[k]) << k;
+        EXPECT_EQ(model.Columns[k].FAlign, aligns[k]) << k;
     }
     QStringList row;
     ASSERT_TRUE(model.Rows(row));
     EXPECT_EQ(row, (QStringList{"1", "x", "y"}));
     EXPECT_FALSE(model.Rows(row));
+}
+
+TEST(ExportGridModel, TitleLinesSplitAtEveryKindOfLineBreak)
+{
+    const TPropTVItem rec = titled("a\r\nb\rc\nd", "одна");
+    EXPECT_EQ(ExportTitleLines(&rec, true), (QStringList{"", "a", "b", "c", "d"}));
+    EXPECT_EQ(ExportTitleLines(&rec, false), (QStringList{"", "одна"}));
+    EXPECT_EQ(ExportTitleLines(nullptr, true), QStringList());
 }
 
 TEST(ExportProgress_Gui, ALongExportShowsTheRowsWritten)
@@ -220,13 +234,13 @@ TEST(ExportProgress_Gui, ALongExportShowsTheRowsWritten)
     fillResultGrid(SG, {"А"}, {{"1"}, {"2"}, {"3"}});
     // Shown from the start, as an export that has lasted its second.
     TExportProgress progress(nullptr, 3, 0);
-    ExportResultToXls(&SG.Result(), nullptr, dir.file("p.xls"), &progress);
+    ExportResultAs(TExportKind::Xls, &SG.Result(), nullptr, dir.file("p.xls"), &progress);
     ASSERT_NE(progress.Dialog(), nullptr);
     EXPECT_EQ(progress.Dialog()->labelText(), "Записано строк: 3 из 3");
     EXPECT_EQ(progress.Dialog()->value(), 3);
 
     TExportProgress quick(nullptr, 3);
-    ExportResultToRtf(&SG.Result(), nullptr, dir.file("p.rtf"), &quick);
+    ExportResultAs(TExportKind::Rtf, &SG.Result(), nullptr, dir.file("p.rtf"), &quick);
     EXPECT_EQ(quick.Dialog(), nullptr);
 }
 

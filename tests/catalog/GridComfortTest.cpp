@@ -163,7 +163,7 @@ TEST_F(GridExportOrder_Gui_Readers, AnExportWritesTheRowsInTheOrderItIsGiven)
 {
     TempDir out;
     const QString path = out.file("order.xls");
-    ExportResultToXls(&grid.Result(), nullptr, path, nullptr, {4, 2, 5, 1, 3});
+    ExportResultAs(TExportKind::Xls, &grid.Result(), nullptr, path, nullptr, {4, 2, 5, 1, 3});
     const XlsBookView book = readXlsWithXlrd(path);
     ASSERT_EQ(book.sheets.size(), 1);
     QStringList names;
@@ -171,7 +171,7 @@ TEST_F(GridExportOrder_Gui_Readers, AnExportWritesTheRowsInTheOrderItIsGiven)
         if (row.size() > 3)
             names.append(row[3]);
     // The caption row, then the data rows as given.
-    EXPECT_EQ(names.join(u','), "ColNo_3,берёза,Арбуз,Ёлка,яблоко,ёж");
+    EXPECT_EQ(names.join(u','), "Имя,берёза,Арбуз,Ёлка,яблоко,ёж");
 }
 
 namespace {

@@ -62,7 +62,7 @@ TEST_P(OddResults_Gui_Sqlite_Readers, ShowInTheGridAndExportWholeOrNotAtAll)
 
     const QString book = dir.file("book.xls");
     try {
-        ExportResultToXls(&SG.Result(), nullptr, book);
+        ExportResultAs(TExportKind::Xls, &SG.Result(), nullptr, book);
         const XlsBookView view = readXlsWithXlrd(book);
         ASSERT_EQ(view.error, "");
         ASSERT_FALSE(view.sheets.isEmpty());
@@ -75,7 +75,7 @@ TEST_P(OddResults_Gui_Sqlite_Readers, ShowInTheGridAndExportWholeOrNotAtAll)
 
     const QString doc = dir.file("doc.rtf");
     try {
-        ExportResultToRtf(&SG.Result(), nullptr, doc);
+        ExportResultAs(TExportKind::Rtf, &SG.Result(), nullptr, doc);
         const UnrtfView view = readWithUnrtf(doc);
         ASSERT_EQ(view.error, "");
         EXPECT_TRUE(view.texts.contains(expected)) << "the cell whole";

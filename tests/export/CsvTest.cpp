@@ -1,6 +1,6 @@
 #include "export/CsvWriter.h"
 #include "tests/export/ExportFixtures.h"
-#include "tests/export/ExportReaders.h"
+#include "tests/support/ExportReaders.h"
 #include "tests/support/TempDir.h"
 
 #include <QFile>

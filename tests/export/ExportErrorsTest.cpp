@@ -153,7 +153,9 @@ TEST_P(DiskFull, WriteErrorAndTheEngineGoesOn)
     const EQExportError e = errorOf([&] { engines.run(GetParam(), m); });
     EXPECT_EQ(e.kind(),
               GetParam() == Xls ? EQExportError::XlsWriteFailed : EQExportError::RtfWriteFailed);
-    EXPECT_TRUE(QFile::exists(m.FileName)); // the partly written file stays
+    // A partly written file would pass for a report: nothing is left under the name.
+    EXPECT_FALSE(QFile::exists(m.FileName));
+    EXPECT_EQ(QDir(disk_.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     expectUsable(engines, GetParam(), dir_);
 }
 

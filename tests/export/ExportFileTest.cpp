@@ -1,5 +1,7 @@
 #include "export/CsvWriter.h"
 #include "export/PdfPages.h"
+#include "export/QExport4RTF.h"
+#include "export/QExport4XLS.h"
 #include "export/XlsxWriter.h"
 #include "tests/export/ExportFixtures.h"
 #include "tests/support/TempDir.h"
@@ -115,6 +117,34 @@ TEST(ExportFileReplace, OlderFileReplacedWithItsPermissionsAndLinksKept)
     EXPECT_EQ(filesIn(dir.path()), (QStringList{"link.csv", "report.csv"}));
 }
 
+TEST(ExportFileReplace, ARefusedWorkbookOrDocumentLeavesTheOlderFileAsItWas)
+{
+    TempDir dir;
+    for (const QString &name : {QStringLiteral("report.xls"), QStringLiteral("report.rtf")}) {
+        const QString target = dir.file(name);
+        {
+            QFile old(target);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("older report");
+        }
+        TExportModel m = gridModel(target, 1);
+        // A text longer than a workbook cell holds; RTF is refused by a full disk below.
+        m.Rows = rowsFromList({{QString(1000000, u'x')}});
+        if (name.endsWith(".xls")) {
+            EXPECT_EQ(errorOf([&] { TQExport4XLS().Execute(m); }).kind(),
+                      EQExportError::StringTooLarge);
+            EXPECT_EQ(contentOf(target), "older report");
+        }
+        m.Rows = rowsFromList({{"новый"}});
+        if (name.endsWith(".xls"))
+            TQExport4XLS().Execute(m);
+        else
+            TQExport4RTF().Execute(m);
+        EXPECT_NE(contentOf(target), "older report") << name.toStdString();
+    }
+    EXPECT_EQ(filesIn(dir.path()), (QStringList{"report.rtf", "report.xls"}));
+}
+
 // Real file systems that refuse: a tmpfs of 16 KB and a read-only one (needs the right to
 // mount, as CI has).
 class SmallDisk : public ::testing::TestWithParam<Engine> {
@@ -158,6 +188,33 @@ TEST_P(SmallDisk, FullDiskLeavesNoFile)
     m.Rows = rowsFromList(sampleRows(3000, 4));
     EXPECT_EQ(errorOf([&] { run(GetParam(), m); }).kind(), EQExportError::FileWriteFailed);
     EXPECT_EQ(filesIn(point_), QStringList());
+}
+
+TEST_P(SmallDisk, AFullDiskLeavesTheOlderWorkbookAndDocumentAsTheyWere)
+{
+    if (GetParam() != Xlsx)
+        GTEST_SKIP() << "the XLS and RTF writers are tried once";
+    if (!mount("size=16k"))
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    for (const bool rtf : {false, true}) {
+        const QString target = point_ + (rtf ? "/report.rtf" : "/report.xls");
+        {
+            QFile old(target);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("older report");
+        }
+        TExportModel m = gridModel(target, 4);
+        m.Rows = rowsFromList(sampleRows(3000, 4));
+        const EQExportError e = errorOf([&] {
+            if (rtf)
+                TQExport4RTF().Execute(m);
+            else
+                TQExport4XLS().Execute(m);
+        });
+        EXPECT_EQ(e.kind(), rtf ? EQExportError::RtfWriteFailed : EQExportError::XlsWriteFailed);
+        EXPECT_EQ(contentOf(target), "older report");
+    }
+    EXPECT_EQ(filesIn(point_), (QStringList{"report.rtf", "report.xls"}));
 }
 
 TEST_P(SmallDisk, FolderThatCannotBeWritten)

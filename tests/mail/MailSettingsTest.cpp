@@ -107,6 +107,29 @@ TEST_F(MailIni, UnknownSecurityRefusesToSendRatherThanGoPlain)
     }
 }
 
+TEST_F(MailIni, AttachFormatIsXlsUntilSetAndAnUnknownOneRefusesTheMailing)
+{
+    EXPECT_EQ(MailAttachmentKind(), TExportKind::Xls);
+    EXPECT_EQ(MailAttachmentFile(TExportKind::Xls), dir_.file("temp.xls"));
+    const std::pair<const char *, std::optional<TExportKind>> cases[] = {
+        {"xls", TExportKind::Xls}, {" XLSX ", TExportKind::Xlsx}, {"", TExportKind::Xls},
+        {"csv", std::nullopt},     {"pdf", std::nullopt},         {"xlsm", std::nullopt}};
+    for (const auto &[text, kind] : cases) {
+        set("ATTACH_FORMAT", text);
+        EXPECT_EQ(MailAttachFormat(), kind) << text;
+    }
+    set("ATTACH_FORMAT", "xlsx");
+    EXPECT_EQ(MailAttachmentFile(MailAttachmentKind()), dir_.file("temp.xlsx"));
+    EXPECT_EQ(MailAttachmentFormat(TExportKind::Xlsx), "xlsx");
+    set("ATTACH_FORMAT", "ods");
+    try {
+        MailAttachmentKind();
+        ADD_FAILURE() << "an unknown ATTACH_FORMAT was taken";
+    } catch (const ESmtpError &e) {
+        EXPECT_TRUE(e.Message().contains("ATTACH_FORMAT")) << e.what();
+    }
+}
+
 TEST_F(MailIni, CaFileIsKeptAsWrittenAndTakenFromTheIniFolderWhenRelative)
 {
     EXPECT_EQ(MailCaFile(), QString());

@@ -13,6 +13,7 @@
 #include "tests/mail/ScriptedSmtpServer.h"
 #include "tests/mail/SmtpServer.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/ExportReaders.h"
 #include "tests/support/Readers.h"
 
 #include <QApplication>
@@ -111,8 +112,8 @@ protected:
         for (const QStringList &row : book.sheets[0].rows)
             texts.append(row.join(u',').remove(QRegularExpression(",+$")));
         texts.removeAll(QString());
-        EXPECT_EQ(texts, QStringList({"Top title", "ColNo_0,ColNo_1,ColNo_2", "1,alpha,10",
-                                      "2,бета,20", "Bottom title"}));
+        EXPECT_EQ(texts, QStringList({"Top title", "№,Name,Value", "1,alpha,10", "2,бета,20",
+                                      "Bottom title"}));
     }
     // The received message as Python's email package reads it; attachments go to files.
     QJsonObject readBack(const QString &file, const QString &partPrefix) const
@@ -223,6 +224,32 @@ TEST_F(SendMailOffline_Gui_Sqlite_Readers, NothingTickedWritesTheWorkbookAndConn
     send({});
     EXPECT_TRUE(dialogs.shown().isEmpty());
     expectWorkbook(attachment());
+}
+
+TEST_F(SendMailOffline_Gui_Sqlite_Readers, TheAttachmentTakesTheFormatOfViriIni)
+{
+    server(QStringLiteral("127.0.0.1:%1").arg(closedPort()));
+    IniFile ini(db.folder() + "/viri.ini");
+    ini.writeString("Mail", "ATTACH_FORMAT", "xlsx");
+    send({});
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    const QJsonObject book = readXlsxWithOpenpyxl(db.folder() + "/temp.xlsx");
+    ASSERT_EQ(book["error"].toString(), "");
+    const QJsonArray rows = book["sheets"].toArray().at(0).toObject()["rows"].toArray();
+    ASSERT_GE(rows.size(), 3);
+    EXPECT_EQ(rows[2].toArray().at(1)["v"].toString(), "Name");
+    EXPECT_FALSE(QFile::exists(attachment()));
+
+    // A format the recipients were not promised: an error, no workbook and no connection.
+    QFile::remove(db.folder() + "/temp.xlsx");
+    ini.writeString("Mail", "ATTACH_FORMAT", "ods");
+    dialogs.answer(mrOk);
+    send({0});
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("ATTACH_FORMAT"))
+        << dialogs.shown()[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(db.folder() + "/temp.xlsx"));
+    EXPECT_FALSE(QFile::exists(attachment()));
 }
 
 TEST_F(SendMailOffline_Gui_Sqlite_Readers, AnUnreachableServerStopsThePassWithOneErrorBox)

@@ -1,4 +1,4 @@
-#include "tests/export/ExportReaders.h"
+#include "tests/support/ExportReaders.h"
 
 #include "tests/support/TempDir.h"
 
