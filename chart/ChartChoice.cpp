@@ -8,6 +8,7 @@ namespace {
 
 const QString KindKey = QStringLiteral("Kind");
 const QString CountKey = QStringLiteral("Series");
+const QString SplitKey = QStringLiteral("SplitBy");
 
 QString seriesKey(int k)
 {
@@ -35,8 +36,11 @@ TChartChoice DefaultChartChoice(const TChartData &Data)
 {
     TChartChoice choice;
     choice.Kind = Data.Axis == TChartAxis::Category ? TChartKind::Bar : TChartKind::Line;
+    // Split, a column's values make many series: those of the first column come first.
     for (const TChartSeries &s : Data.Series)
-        choice.Shown << s.Title;
+        if (Data.SplitColumn < 0 || s.Column == Data.Series.front().Column)
+            choice.Shown << s.Title;
+    choice.SplitBy = Data.SplitBy;
     return choice;
 }
 
@@ -53,6 +57,7 @@ TChartChoice LoadChartChoice(int ReportId, const TChartData &Data)
         return DefaultChartChoice(Data);
     TChartChoice choice;
     choice.Kind = kind == QLatin1String("Bar") ? TChartKind::Bar : TChartKind::Line;
+    choice.SplitBy = Data.SplitBy;
     const int count = section->ReadInteger(CountKey, 0);
     for (int k = 0; k < count; ++k) {
         const QString title = section->ReadString(seriesKey(k), QString());
@@ -72,4 +77,21 @@ void SaveChartChoice(int ReportId, const TChartChoice &Choice)
     section->WriteInteger(CountKey, int(Choice.Shown.size()));
     for (int k = 0; k < Choice.Shown.size(); ++k)
         section->WriteString(seriesKey(k), Choice.Shown[k]);
+    section->WriteString(SplitKey, Choice.SplitBy);
+}
+
+TChartPlan PlanChart(const TReportResult &Result, int ReportId)
+{
+    TChartData data = ReadChartData(Result);
+    QString split = SuggestedChartSplit(data);
+    if (ReportId >= 0) {
+        TChartSection section(ReportId);
+        // A kept choice keeps its split, none included.
+        if (!section->ReadString(KindKey, QString()).isEmpty())
+            split = section->ReadString(SplitKey, QString());
+    }
+    data = SplitChartData(Result, std::move(data), split);
+    TChartChoice choice =
+        ReportId >= 0 ? LoadChartChoice(ReportId, data) : DefaultChartChoice(data);
+    return {std::move(data), std::move(choice)};
 }

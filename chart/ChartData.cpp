@@ -3,6 +3,8 @@
 #include "catalog/ReportResult.h"
 #include "export/CellValue.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -66,8 +68,11 @@ TChartData ReadChartData(const TReportResult &Result)
             data.Axis = TChartAxis::Time;
             data.AxisColumn = c;
             time = std::move(read.Values);
-        } else if (read.IsText() && textColumn < 0)
-            textColumn = c;
+        } else if (read.IsText()) {
+            if (textColumn < 0)
+                textColumn = c;
+            data.SplitCandidates << Result.Title(c);
+        }
     }
     std::vector<std::size_t> order;
     if (data.Axis == TChartAxis::Time) {
@@ -82,6 +87,7 @@ TChartData ReadChartData(const TReportResult &Result)
         if (textColumn >= 0) {
             data.Axis = TChartAxis::Category;
             data.AxisColumn = textColumn;
+            data.SplitCandidates.removeFirst();
         }
     }
     data.Rows.reserve(order.size());
@@ -102,6 +108,60 @@ TChartData ReadChartData(const TReportResult &Result)
             s.Values = std::move(ordered);
         }
     return data;
+}
+
+TChartData SplitChartData(const TReportResult &Result, TChartData Data, const QString &SplitBy)
+{
+    if (SplitBy.isEmpty() || !Data.SplitCandidates.contains(SplitBy))
+        return Data;
+    int column = 1;
+    while (column < Result.ColCount() && Result.Title(column) != SplitBy)
+        ++column;
+    if (column == Result.ColCount())
+        return Data;
+    // The value of each point, as an index into the values in order of first appearance.
+    QStringList values;
+    QHash<QString, int> index;
+    std::vector<int> of(Data.Points());
+    for (std::size_t k = 0; k < Data.Points(); ++k) {
+        const QString text = Result.Cells(column, Data.Rows[k]);
+        auto found = index.constFind(text);
+        if (found == index.constEnd()) {
+            if (values.size() == MaxSplitValues)
+                return Data;
+            found = index.insert(text, int(values.size()));
+            values << text;
+        }
+        of[k] = found.value();
+    }
+    std::vector<TChartSeries> split;
+    split.reserve(Data.Series.size() * std::size_t(values.size()));
+    for (const TChartSeries &s : Data.Series)
+        for (int v = 0; v < values.size(); ++v) {
+            const QString value = values[v].isEmpty() ? QStringLiteral("(пусто)") : values[v];
+            TChartSeries part{
+                s.Column, Data.Series.size() == 1 ? value : s.Title + QStringLiteral(": ") + value,
+                std::vector<double>(Data.Points(), NoValue)};
+            for (std::size_t k = 0; k < Data.Points(); ++k)
+                if (of[k] == v)
+                    part.Values[k] = s.Values[k];
+            split.push_back(std::move(part));
+        }
+    Data.Series = std::move(split);
+    Data.SplitColumn = column;
+    Data.SplitBy = SplitBy;
+    return Data;
+}
+
+QString SuggestedChartSplit(const TChartData &Data)
+{
+    if (Data.Axis != TChartAxis::Time || Data.SplitCandidates.isEmpty() || Data.Series.empty())
+        return {};
+    // The points are in order of time: a repeated time stands next to itself.
+    for (std::size_t k = 1; k < Data.Points(); ++k)
+        if (Data.X[k] == Data.X[k - 1])
+            return Data.SplitCandidates.front();
+    return {};
 }
 
 QString ChartXText(const TReportResult &Result, const TChartData &Data, std::size_t Point)

@@ -42,13 +42,15 @@ double chartTime(double WallMsecs)
 
 TChartPane::TChartPane(QWidget *parent)
     : QWidget(parent), series_(new QListWidget(this)), kind_(new QComboBox(this)),
-      save_(new QPushButton(QStringLiteral("Сохранить график"), this)),
+      split_(new QComboBox(this)), save_(new QPushButton(QStringLiteral("Сохранить график"), this)),
       stack_(new QStackedWidget(this)), view_(new QChartView(stack_)),
       empty_(new QLabel(NoNumericColumnsText(), stack_))
 {
     series_->setObjectName(QStringLiteral("lbSeries"));
     kind_->setObjectName(QStringLiteral("cbChartKind"));
     kind_->addItems({QStringLiteral("Линии"), QStringLiteral("Столбцы")});
+    split_->setObjectName(QStringLiteral("cbSplit"));
+    split_->setToolTip(QStringLiteral("Разбить по"));
     save_->setObjectName(QStringLiteral("btSaveChart"));
     view_->setObjectName(QStringLiteral("ChartView"));
     empty_->setObjectName(QStringLiteral("lNoSeries"));
@@ -58,6 +60,7 @@ TChartPane::TChartPane(QWidget *parent)
 
     auto *side = new QVBoxLayout;
     side->addWidget(kind_);
+    side->addWidget(split_);
     side->addWidget(series_, 1);
     side->addWidget(save_);
     auto *layout = new QHBoxLayout(this);
@@ -66,9 +69,12 @@ TChartPane::TChartPane(QWidget *parent)
     layout->addWidget(stack_, 1);
     series_->setMaximumWidth(200);
     kind_->setMaximumWidth(200);
+    split_->setMaximumWidth(200);
 
     connect(kind_, &QComboBox::activated, this,
             [this](int index) { SetKind(index == 1 ? TChartKind::Bar : TChartKind::Line); });
+    connect(split_, &QComboBox::activated, this,
+            [this](int index) { SetSplit(index == 0 ? QString() : split_->itemText(index)); });
     connect(series_, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         SetShown(std::size_t(series_->row(item)), item->checkState() == Qt::Checked);
     });
@@ -85,10 +91,22 @@ void TChartPane::SetResult(std::shared_ptr<const TReportResult> Result, int Repo
 {
     result_ = std::move(Result);
     reportId_ = ReportId;
-    data_ = ReadChartData(*result_);
-    choice_ = ReportId >= 0 ? LoadChartChoice(ReportId, data_) : DefaultChartChoice(data_);
+    TChartPlan plan = PlanChart(*result_, ReportId);
+    data_ = std::move(plan.Data);
+    choice_ = std::move(plan.Choice);
     fillSeriesList();
     rebuild();
+}
+
+void TChartPane::SetSplit(const QString &SplitBy)
+{
+    const TChartKind kind = choice_.Kind;
+    data_ = SplitChartData(*result_, ReadChartData(*result_), SplitBy);
+    choice_ = DefaultChartChoice(data_);
+    choice_.Kind = kind;
+    fillSeriesList();
+    rebuild();
+    keepChoice();
 }
 
 void TChartPane::SetKind(TChartKind Kind)
@@ -121,11 +139,17 @@ void TChartPane::fillSeriesList()
         item->setCheckState(ChartShows(choice_, s) ? Qt::Checked : Qt::Unchecked);
     }
     kind_->setCurrentIndex(choice_.Kind == TChartKind::Bar ? 1 : 0);
+    const QSignalBlocker quietSplit(split_);
+    split_->clear();
+    split_->addItem(QStringLiteral("Не разбивать"));
+    split_->addItems(data_.SplitCandidates);
+    split_->setCurrentIndex(int(data_.SplitCandidates.indexOf(data_.SplitBy)) + 1);
     const bool any = !data_.Series.empty();
     stack_->setCurrentWidget(any ? static_cast<QWidget *>(view_) : empty_);
     for (QWidget *w : {static_cast<QWidget *>(series_), static_cast<QWidget *>(kind_),
                        static_cast<QWidget *>(save_)})
         w->setEnabled(any);
+    split_->setEnabled(any && !data_.SplitCandidates.isEmpty());
 }
 
 void TChartPane::rebuild()

@@ -37,6 +37,9 @@ public:
     // The user's changes: drawn at once and kept for the report.
     void SetKind(TChartKind Kind);
     void SetShown(std::size_t Series, bool Shown);
+    // "Разбить по": a series per value of the column titled SplitBy (empty: none), every one
+    // of them shown.
+    void SetSplit(const QString &SplitBy);
 
     // "Сохранить график": PNG, or SVG for a name ending in ".svg", the size of the view.
     void SaveClick();
@@ -69,6 +72,7 @@ private:
 
     QListWidget *series_;
     QComboBox *kind_;
+    QComboBox *split_;
     QPushButton *save_;
     QStackedWidget *stack_;
     QChartView *view_;

@@ -331,6 +331,6 @@ void SaveChartPicture(const QString &FileName, const QSize &Size, const TReportR
 
 void SaveReportChart(const QString &FileName, const TReportResult &Result, int ReportId)
 {
-    const TChartData data = ReadChartData(Result);
-    SaveChartPicture(FileName, ChartPictureSize, Result, data, LoadChartChoice(ReportId, data));
+    const TChartPlan plan = PlanChart(Result, ReportId);
+    SaveChartPicture(FileName, ChartPictureSize, Result, plan.Data, plan.Choice);
 }

@@ -22,29 +22,29 @@ protected:
 
 TEST_F(ChartChoice, WithNothingKeptTheKindFollowsTheAxisAndEverySeriesIsShown)
 {
-    EXPECT_EQ(LoadChartChoice(101, times), (TChartChoice{TChartKind::Line, {"P", "Q", "U"}}));
-    EXPECT_EQ(LoadChartChoice(101, names), (TChartChoice{TChartKind::Bar, {"Потери"}}));
+    EXPECT_EQ(LoadChartChoice(101, times), (TChartChoice{TChartKind::Line, {"P", "Q", "U"}, {}}));
+    EXPECT_EQ(LoadChartChoice(101, names), (TChartChoice{TChartKind::Bar, {"Потери"}, {}}));
     EXPECT_EQ(DefaultChartChoice(ReadChartData(chartResult({"A"}, {{"1"}}))).Kind,
               TChartKind::Line);
 }
 
 TEST_F(ChartChoice, EachReportKeepsItsOwnChoiceInASectionOfItsOwn)
 {
-    SaveChartChoice(101, {TChartKind::Bar, {"U", "P"}});
-    SaveChartChoice(102, {TChartKind::Line, {}});
-    SaveChartChoice(101, {TChartKind::Bar, {"U"}});
-    EXPECT_EQ(LoadChartChoice(101, times), (TChartChoice{TChartKind::Bar, {"U"}}));
-    EXPECT_EQ(LoadChartChoice(102, times), (TChartChoice{TChartKind::Line, {}}));
+    SaveChartChoice(101, {TChartKind::Bar, {"U", "P"}, {}});
+    SaveChartChoice(102, {TChartKind::Line, {}, {}});
+    SaveChartChoice(101, {TChartKind::Bar, {"U"}, {}});
+    EXPECT_EQ(LoadChartChoice(101, times), (TChartChoice{TChartKind::Bar, {"U"}, {}}));
+    EXPECT_EQ(LoadChartChoice(102, times), (TChartChoice{TChartKind::Line, {}, {}}));
 
     IniFile ini(TmpFile);
-    EXPECT_EQ(ini.readSection("Chart.101"), (QStringList{"Kind", "Series", "Series1"}));
+    EXPECT_EQ(ini.readSection("Chart.101"), (QStringList{"Kind", "Series", "Series1", "SplitBy"}));
     EXPECT_EQ(ini.readString("Chart.101", "Series1", ""), "U");
 }
 
 TEST_F(ChartChoice, SeriesTheResultNoLongerHasAreDropped)
 {
-    SaveChartChoice(7, {TChartKind::Line, {"Q", "Старая", "P"}});
-    EXPECT_EQ(LoadChartChoice(7, times), (TChartChoice{TChartKind::Line, {"Q", "P"}}));
+    SaveChartChoice(7, {TChartKind::Line, {"Q", "Старая", "P"}, {}});
+    EXPECT_EQ(LoadChartChoice(7, times), (TChartChoice{TChartKind::Line, {"Q", "P"}, {}}));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "chart/ChartChoice.h"
 #include "chart/ChartData.h"
 #include "tests/chart/ChartKit.h"
 
@@ -98,6 +99,56 @@ TEST(ChartData, AResultWithoutNumericColumnsHasNoSeries)
         EXPECT_TRUE(data.Series.empty()) << titles(data).toStdString();
     }
     EXPECT_EQ(NoNumericColumnsText(), "Нет числовых колонок для графика");
+}
+
+// Two substations an hour: the rows of one time come together.
+const QList<QStringList> HourlyRows = {{"ПС Северная", "05.03.2015 8:00:00", "10", "110"},
+                                       {"ПС Южная", "05.03.2015 8:00:00", "20", "115"},
+                                       {"ПС Северная", "05.03.2015 9:00:00", "11", "111"},
+                                       {"ПС Южная", "05.03.2015 9:00:00", "", "116"}};
+
+TEST(ChartSplit, EachValueOfTheSplitColumnIsASeriesOfItsOwnPoints)
+{
+    const TReportResult one = chartResult({"Подстанция", "Время", "P"}, HourlyRows);
+    const TChartData plain = ReadChartData(one);
+    EXPECT_EQ(plain.SplitCandidates, QStringList{"Подстанция"});
+    EXPECT_EQ(SuggestedChartSplit(plain), "Подстанция");
+    const TChartData data = SplitChartData(one, plain, "Подстанция");
+    EXPECT_EQ(data.SplitColumn, 1);
+    EXPECT_EQ(data.SplitBy, "Подстанция");
+    EXPECT_EQ(titles(data), "3:ПС Северная 3:ПС Южная");
+    EXPECT_EQ(dump(data.Series[0].Values), "10 - 11 -");
+    EXPECT_EQ(dump(data.Series[1].Values), "- 20 - -");
+    EXPECT_EQ(data.X, plain.X);
+
+    // With several numeric columns a series names its column too.
+    const TReportResult two = chartResult({"Подстанция", "Время", "P", "U"}, HourlyRows);
+    const TChartData both = SplitChartData(two, ReadChartData(two), "Подстанция");
+    EXPECT_EQ(titles(both), "3:P: ПС Северная 3:P: ПС Южная 4:U: ПС Северная 4:U: ПС Южная");
+    // Shown at first: the first column's series.
+    EXPECT_EQ(DefaultChartChoice(both).Shown, (QStringList{"P: ПС Северная", "P: ПС Южная"}));
+}
+
+TEST(ChartSplit, NoSplitWithoutACandidateOrWithTooManyValues)
+{
+    const TReportResult hourly = chartResult({"Подстанция", "Время", "P"}, HourlyRows);
+    EXPECT_EQ(titles(SplitChartData(hourly, ReadChartData(hourly), "P")), "3:P");
+    EXPECT_EQ(titles(SplitChartData(hourly, ReadChartData(hourly), "Нет такой")), "3:P");
+    // Times that never repeat suggest no split.
+    const TReportResult daily = chartResult({"Подстанция", "Время", "P"},
+                                            {{"А", "01.03.2015", "1"}, {"Б", "02.03.2015", "2"}});
+    EXPECT_EQ(SuggestedChartSplit(ReadChartData(daily)), QString());
+    // On a category axis the axis column is no candidate.
+    const TReportResult names = chartResult({"Подстанция", "Район", "P"}, {{"А", "Север", "1"}});
+    EXPECT_EQ(ReadChartData(names).SplitCandidates, QStringList{"Район"});
+    EXPECT_EQ(SuggestedChartSplit(ReadChartData(names)), QString());
+    QList<QStringList> many;
+    for (int i = 0; i <= MaxSplitValues; ++i)
+        many << QStringList{"ПС " + QString::number(i), "05.03.2015 8:00:00", "1"};
+    const TReportResult crowd = chartResult({"Подстанция", "Время", "P"}, many);
+    const TChartData data = SplitChartData(crowd, ReadChartData(crowd), "Подстанция");
+    EXPECT_EQ(data.SplitColumn, -1);
+    EXPECT_EQ(titles(data), "3:P");
 }
 
 } // namespace

@@ -140,11 +140,42 @@ TEST_F(ChartPane_Gui, TheTickedSeriesAndTheKindAreDrawnAndKeptForTheReport)
     // The next run of the report shows the same chart; another report has its own.
     TChartPane next;
     next.SetResult(std::make_shared<TReportResult>(loads), 101);
-    EXPECT_EQ(next.Choice(), (TChartChoice{TChartKind::Bar, {"Q Мвар"}}));
+    EXPECT_EQ(next.Choice(), (TChartChoice{TChartKind::Bar, {"Q Мвар"}, {}}));
     EXPECT_EQ(next.findChild<QComboBox *>("cbChartKind")->currentIndex(), 1);
     EXPECT_EQ(next.findChild<QListWidget *>("lbSeries")->item(0)->checkState(), Qt::Unchecked);
     next.SetResult(std::make_shared<TReportResult>(loads), 102);
-    EXPECT_EQ(next.Choice(), (TChartChoice{TChartKind::Line, {"P МВт", "Q Мвар"}}));
+    EXPECT_EQ(next.Choice(), (TChartChoice{TChartKind::Line, {"P МВт", "Q Мвар"}, {}}));
+}
+
+TEST_F(ChartPane_Gui, RowsPerSubstationAndHourAreALinePerSubstationUntilTheUserJoinsThem)
+{
+    const TReportResult hourly =
+        chartResult({"Подстанция", "Время", "P МВт"}, {{"ПС Северная", "05.03.2015 8:00:00", "10"},
+                                                       {"ПС Южная", "05.03.2015 8:00:00", "20"},
+                                                       {"ПС Северная", "05.03.2015 9:00:00", "11"},
+                                                       {"ПС Южная", "05.03.2015 9:00:00", "21"}});
+    show(hourly);
+    auto *split = pane.findChild<QComboBox *>("cbSplit");
+    ASSERT_NE(split, nullptr);
+    EXPECT_EQ(split->currentText(), "Подстанция");
+    ASSERT_EQ(lines().size(), 2);
+    EXPECT_EQ(lines()[0]->name(), "ПС Северная");
+    QList<qreal> north;
+    for (const QPointF &p : lines()[0]->points())
+        north << p.y();
+    EXPECT_EQ(north, (QList<qreal>{10, 11}));
+    EXPECT_EQ(lines()[1]->name(), "ПС Южная");
+
+    split->setFocus();
+    QTest::keyClick(split, Qt::Key_Up);
+    ASSERT_EQ(lines().size(), 1);
+    EXPECT_EQ(lines()[0]->name(), "P МВт");
+    EXPECT_EQ(lines()[0]->points().size(), 4);
+    // Kept for the report: the next run is not split.
+    TChartPane next;
+    next.SetResult(std::make_shared<TReportResult>(hourly), 101);
+    EXPECT_EQ(next.Choice(), (TChartChoice{TChartKind::Line, {"P МВт"}, QString()}));
+    EXPECT_EQ(next.findChild<QComboBox *>("cbSplit")->currentIndex(), 0);
 }
 
 TEST_F(ChartPane_Gui, HoveringAPointShowsItsTitleItsXAndTheGridsText)

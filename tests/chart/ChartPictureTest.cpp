@@ -73,7 +73,7 @@ TEST_F(ChartPicture_Gui_Readers, ASavedPngReadsBackWithQtAndImageMagick)
 TEST_F(ChartPicture_Gui_Readers, TheKeptChoiceDecidesWhatTheSavedPictureShows)
 {
     const TReportResult result = hourlyResult();
-    SaveChartChoice(101, {TChartKind::Line, {"U кВ"}});
+    SaveChartChoice(101, {TChartKind::Line, {"U кВ"}, {}});
     SaveReportChart(dir.file("u.png"), result, 101);
     const QImage image(dir.file("u.png"));
     EXPECT_EQ(pixelsOf(image, qRgb(0x1f, 0x77, 0xb4)), 0);
@@ -85,7 +85,7 @@ TEST_F(ChartPicture_Gui_Readers, ASavedSvgHoldsTheDrawing)
     const TReportResult result = hourlyResult();
     const TChartData data = ReadChartData(result);
     const QString file = dir.file("load.svg");
-    SaveChartPicture(file, {800, 400}, result, data, {TChartKind::Bar, {"P МВт"}});
+    SaveChartPicture(file, {800, 400}, result, data, {TChartKind::Bar, {"P МВт"}, {}});
 
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
