@@ -11,6 +11,7 @@
 #include "catalog/SetSQLTable.h"
 #include "catalog/StringGrid.h"
 #include "chart/ChartPane.h"
+#include "chart/ChartPicture.h"
 #include "common/TextHelpers.h"
 #include "common/WindowLayout.h"
 #include "db/DbErrorWindow.h"
@@ -452,10 +453,17 @@ void TF_Quorvel::tbToWordClick()
 void TF_Quorvel::SaveClick(std::optional<TExportKind> Kind)
 {
     const std::optional<TExportNode> node = ExportNodeOf(tvCatReport->currentItem());
+    // With the chart pane open, the pages show the chart above the table.
+    TPdfOptions pdf;
+    if (!ChartPane->isHidden() && !ChartPane->Data().Series.empty())
+        pdf.FTopPicture = [result = SG->SharedResult(), data = ChartPane->Data(),
+                           choice = ChartPane->Choice()](QPainter &Painter, const QRectF &Area) {
+            DrawChart(Painter, Area.toRect(), *result, data, choice);
+        };
     if (Kind)
-        SaveResultCommand(this, *SG, node, *Kind);
+        SaveResultCommand(this, *SG, node, *Kind, pdf);
     else
-        PrintCommand(this, *SG, node);
+        PrintCommand(this, *SG, node, pdf);
 }
 
 QList<QAction *> TF_Quorvel::resultCommands() const

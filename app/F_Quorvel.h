@@ -51,7 +51,8 @@ public:
     void tbToExelClick();
     void tbToWordClick();
     // "Сохранить в XLSX", "Сохранить в CSV", "Сохранить в PDF" as "Экспорт в Exel" saves, and
-    // with no format "Печать…", the print preview.
+    // with no format "Печать…", the print preview; with the chart pane open the PDF pages and
+    // the printed ones show the chart above the table.
     void SaveClick(std::optional<TExportKind> Kind);
     // "График": shows the chart of the result shown beside the grid, or hides it again.
     void tbChartClick();

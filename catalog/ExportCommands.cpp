@@ -82,7 +82,7 @@ void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExport
 }
 
 void SaveResultCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
-                       TExportKind Kind)
+                       TExportKind Kind, const TPdfOptions &Pdf)
 {
     const std::optional<QString> chosen =
         ChooseExportFile(Parent, QStringLiteral("otchet") + ExportExtension(Kind));
@@ -91,11 +91,12 @@ void SaveResultCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TEx
     const QString path = ExportFilePath(*chosen, nodeText(Node), Kind);
     const TPropTVItem *titles = Node ? Node->Record : nullptr;
     exportHidden(Parent, SG, Kind, [&](TExportProgress *progress) {
-        ExportResultAs(Kind, &SG.Result(), titles, path, progress, SG.ExportRowOrder());
+        ExportResultAs(Kind, &SG.Result(), titles, path, progress, SG.ExportRowOrder(), Pdf);
     });
 }
 
-void PrintCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node)
+void PrintCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
+                  const TPdfOptions &Pdf)
 {
-    PrintResult(Parent, SG.Result(), Node ? Node->Record : nullptr, SG.ExportRowOrder());
+    PrintResult(Parent, SG.Result(), Node ? Node->Record : nullptr, SG.ExportRowOrder(), Pdf);
 }

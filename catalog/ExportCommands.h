@@ -35,9 +35,11 @@ void ToWordCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExport
 
 // "Сохранить в XLSX", "Сохранить в CSV", "Сохранить в PDF" (and the workbook of "Экспорт в
 // Exel"): asks for the file ("otchet" with the format's extension), then writes the grid as
-// ToExelCommand does, named after the node with the node's title lines.
+// ToExelCommand does, named after the node with the node's title lines; PDF pages by Pdf.
 void SaveResultCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
-                       TExportKind Kind);
+                       TExportKind Kind, const TPdfOptions &Pdf = {});
 
-// "Печать…": the print preview of the grid with the node's title lines, rows as exported.
-void PrintCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node);
+// "Печать…": the print preview of the grid with the node's title lines, rows as exported, the
+// pages drawn by Pdf.
+void PrintCommand(QWidget *Parent, TStringGrid &SG, const std::optional<TExportNode> &Node,
+                  const TPdfOptions &Pdf = {});

@@ -117,7 +117,8 @@ TExportModel ResultExportModel(const TReportResult &SG, const TPropTVItem *Prop,
 }
 
 void ExportResultAs(TExportKind Kind, const TReportResult *SG, const TPropTVItem *Prop,
-                    const QString &FileName, TExportObserver *Progress, std::vector<int> RowOrder)
+                    const QString &FileName, TExportObserver *Progress, std::vector<int> RowOrder,
+                    const TPdfOptions &Pdf)
 {
     const TReportResult &result = resultOrRaise(SG);
     const TExportModel model =
@@ -138,8 +139,11 @@ void ExportResultAs(TExportKind Kind, const TReportResult *SG, const TPropTVItem
         csv.Execute(model);
         break;
     }
-    case TExportKind::Pdf:
-        TQExport4PDF().Execute(model);
+    case TExportKind::Pdf: {
+        TQExport4PDF pdf;
+        pdf.FOptions = Pdf;
+        pdf.Execute(model);
         break;
+    }
     }
 }

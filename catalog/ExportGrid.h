@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/ExportModel.h"
+#include "export/PdfLayout.h"
 
 #include <QString>
 
@@ -44,7 +45,7 @@ TExportModel ResultExportModel(const TReportResult &SG, const TPropTVItem *Prop,
 // Writes the result in the format with the record's title lines (Prop may be null); CSV takes
 // its separator and encoding from viri.ini (ExportSettings). Raises EQExportError, of the kind
 // NoSource when there is no result. Needs no window: the mailing and the unattended program
-// write with it. PDF needs a QGuiApplication.
+// write with it. PDF needs a QGuiApplication and draws its pages by Pdf.
 void ExportResultAs(TExportKind Kind, const TReportResult *SG, const TPropTVItem *Prop,
                     const QString &FileName, TExportObserver *Progress = nullptr,
-                    std::vector<int> RowOrder = {});
+                    std::vector<int> RowOrder = {}, const TPdfOptions &Pdf = {});

@@ -33,9 +33,9 @@ void runPreview(QWidget *Parent, QPrinter &Printer, const TPrintPages &Paint)
 } // namespace
 
 void PrintResult(QWidget *Parent, const TReportResult &SG, const TPropTVItem *Prop,
-                 const std::vector<int> &RowOrder)
+                 const std::vector<int> &RowOrder, const TPdfOptions &Pdf)
 {
-    const TPdfOptions options;
+    const TPdfOptions &options = Pdf;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(
         PdfPageLayout(ResultExportModel(SG, Prop, QString(), nullptr, RowOrder).Columns, options));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/PdfLayout.h"
+
 #include <QString>
 
 #include <functional>
@@ -17,10 +19,10 @@ struct TPropTVItem;
 using TPrintPages = std::function<int(QPrinter &Printer)>;
 
 // Shows the preview of the result (Prop's title lines, none when null) with the page's
-// orientation chosen by the table's width; the rows go in RowOrder when given. A failure is
-// shown in the error box.
+// orientation chosen by the table's width; the rows go in RowOrder when given, the pages are
+// drawn by Pdf. A failure is shown in the error box.
 void PrintResult(QWidget *Parent, const TReportResult &SG, const TPropTVItem *Prop,
-                 const std::vector<int> &RowOrder);
+                 const std::vector<int> &RowOrder, const TPdfOptions &Pdf = {});
 
 // The seam of the preview window: with a handler installed it is called in place of the window
 // with the printer set up for the pages and the function that draws them. Returns the previous

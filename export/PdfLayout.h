@@ -8,8 +8,12 @@
 #include <QPageSize>
 #include <QVarLengthArray>
 
+#include <functional>
+
 // The geometry of the PDF pages, apart from any drawing: the page's orientation, the columns'
 // widths and the place of every title line and table row on the pages.
+
+class QPainter;
 
 struct TPdfOptions {
     QString FFontFamily = QStringLiteral("Arial");
@@ -17,6 +21,10 @@ struct TPdfOptions {
     int FTitleFontSize = 10; // header and footer lines, and the page numbers
     QPageSize FPageSize = QPageSize(QPageSize::A4);
     QMarginsF FMargins = QMarginsF(15, 15, 15, 15); // millimetres
+    // Drawn above the header lines when set (the report's chart), into the page's width and
+    // FTopPictureHeight millimetres, at most a page's body.
+    std::function<void(QPainter &, const QRectF &)> FTopPicture;
+    qreal FTopPictureHeight = 100;
 };
 
 // The grid's width of a column in its pixels (a column without one counts as the grid's

@@ -10,6 +10,7 @@
 #include <QPdfWriter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -49,7 +50,7 @@ class Pages {
 public:
     Pages(QPainter &painter, QPagedPaintDevice &device, const TExportModel &model,
           const TPdfOptions &options)
-        : painter_(painter), device_(device), model_(model)
+        : painter_(painter), device_(device), model_(model), top_(options.FTopPicture)
     {
         const qreal dpi = device.logicalDpiX();
         const QRectF paint = device.pageLayout().paintRectPixels(int(dpi));
@@ -65,6 +66,7 @@ public:
         const QFontMetricsF titleMetrics(title_, &device);
         footHeight_ = titleMetrics.height() * 2; // a line of space, then the page number
         body_ = paint.height() - footHeight_;
+        topHeight_ = std::min(options.FTopPictureHeight * dpi / 25.4, body_);
         QStringList captions;
         for (const TExportColumn &c : model.Columns)
             captions.append(c.FCaption);
@@ -79,6 +81,8 @@ public:
         QStringList row;
         {
             TPdfPaginator counter(body_, caption_);
+            if (top_)
+                counter.placeLine(topHeight_);
             for (const QString &line : model_.Header)
                 counter.placeLine(lineHeight(line));
             const TExportRowSource rows = passes();
@@ -92,6 +96,10 @@ public:
             pageCount_ = counter.pages();
         }
         TPdfPaginator pager(body_, caption_);
+        if (top_)
+            for (const TPdfPiece &p : pager.placeLine(topHeight_))
+                drawPiece(p,
+                          [&](qreal top) { top_(painter_, QRectF(0, top, width_, topHeight_)); });
         for (const QString &line : model_.Header)
             for (const TPdfPiece &p : pager.placeLine(lineHeight(line)))
                 drawPiece(p, [&](qreal top) { drawLine(line, top); });
@@ -217,6 +225,8 @@ private:
     QPainter &painter_;
     QPagedPaintDevice &device_;
     const TExportModel &model_;
+    const std::function<void(QPainter &, const QRectF &)> &top_;
+    qreal topHeight_ = 0;
     QFont table_, bold_, title_;
     QList<qreal> widths_;
     QStringList captions_;

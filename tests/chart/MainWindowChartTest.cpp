@@ -2,10 +2,15 @@
 #include "catalog/CatalogTree.h"
 #include "chart/ChartPane.h"
 #include "tests/catalog/CatalogDb.h"
+#include "tests/catalog/ExportTestKit.h"
+#include "tests/support/ExportReaders.h"
+#include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QChart>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QTest>
@@ -96,6 +101,35 @@ TEST_F(MainWindowChart_Gui_Sqlite, TheReportsChosenChartComesBackOnTheNextRun)
     run(window);
     window.findChild<QAction *>("tbChart")->trigger();
     EXPECT_EQ(window.findChild<TChartPane *>("ChartPane")->Choice().Kind, TChartKind::Bar);
+}
+
+TEST_F(MainWindowChart_Gui_Sqlite, WithThePaneOpenThePdfShowsTheChartAboveTheTable)
+{
+    db.exec("UPDATE QUORVEL SET PRN_TITLE_TOP = 'Нагрузка за сутки'");
+    TempDir out;
+    const WorkingDirectory cwd(out.path());
+    SaveDialogScript save;
+    save.answer(out.file("plain")).answer(out.file("charted"));
+    TF_Quorvel window;
+    window.show();
+    run(window);
+    QAction *pdf = window.findChild<QAction *>("tbToPdf");
+    pdf->trigger();
+    const QString plain = pdfPageTexts(out.file("Нагрузка.pdf")).value(0);
+    ASSERT_TRUE(QFile::rename(out.file("Нагрузка.pdf"), out.file("plain.pdf")));
+    window.findChild<QAction *>("tbChart")->trigger();
+    pdf->trigger();
+    const QString charted = pdfPageTexts(out.file("Нагрузка.pdf")).value(0);
+    const qsizetype title = charted.indexOf("Нагрузка за сутки");
+    ASSERT_GE(title, 0) << charted.toStdString();
+    // The legend names the series above the title lines; without the chart the series' title
+    // is only the table's caption, below them.
+    EXPECT_LT(charted.indexOf("P МВт"), title) << charted.toStdString();
+    EXPECT_GT(plain.indexOf("P МВт"), plain.indexOf("Нагрузка за сутки")) << plain.toStdString();
+    ASSERT_TRUE(QDir().mkpath(QUORVEL_CHART_ARTEFACTS));
+    EXPECT_FALSE(pdfFirstPagePng(out.file("Нагрузка.pdf"),
+                                 QStringLiteral(QUORVEL_CHART_ARTEFACTS "/pdf-with-chart"))
+                     .isEmpty());
 }
 
 } // namespace
