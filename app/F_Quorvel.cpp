@@ -492,7 +492,7 @@ void TF_Quorvel::tbSendMailClick()
 {
     // The record of the node selected now, not necessarily the report whose result is shown.
     if (const TPropTVItem *rec = tvCatReport->SelectedRecord())
-        ShowSendMail(&SG->Result(), rec, this);
+        ShowSendMail(&SG->Result(), rec, this, SG->ExportRowOrder());
 }
 
 void TF_Quorvel::pmTreeViewPopup()

@@ -3,6 +3,7 @@
 #include "catalog/StringGrid.h"
 #include "common/IniFile.h"
 #include "common/MessageDialogs.h"
+#include "common/WindowLayout.h"
 #include "db/DbErrorWindow.h"
 #include "mail/MailSettings.h"
 #include "mail/ReportCheckTree.h"
@@ -84,6 +85,7 @@ TFMailSetup::TFMailSetup(QWidget *parent)
     VST->setObjectName(QStringLiteral("VST"));
 
     auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
     splitter->addWidget(SG);
     splitter->addWidget(VST);
     auto *right = new QVBoxLayout;
@@ -132,6 +134,7 @@ TFMailSetup::TFMailSetup(QWidget *parent)
             &TFMailSetup::SGClick);
     selectRow(1);
     SGClick();
+    KeepWindowLayout(this, {.Lists = {VST}, .Grids = {SG}, .Splitters = {splitter}});
 }
 
 TFMailSetup::~TFMailSetup() = default;

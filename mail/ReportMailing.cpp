@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <utility>
 
 TExportKind MailAttachmentKind()
 {
@@ -74,11 +75,12 @@ TSmtpSent DeliverMessage(const TSmtpSettings &Settings, const TMailMessage &Mess
     return sent;
 }
 
-QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop, TExportKind Kind)
+QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop, TExportKind Kind,
+                            std::vector<int> RowOrder)
 {
     const QString file = MailAttachmentFile(Kind);
     if (QFile::exists(file))
         QFile::remove(file);
-    ExportResultAs(Kind, SG, Prop, file);
+    ExportResultAs(Kind, SG, Prop, file, nullptr, std::move(RowOrder));
     return file;
 }

@@ -41,6 +41,7 @@ TMailMessage ReportMessage(const TSend &Send, const QStringList &FileNames);
 // server's reply or the socket's error, ESmtpStopped when stopped on request).
 TSmtpSent DeliverMessage(const TSmtpSettings &Settings, const TMailMessage &Message);
 
-// Writes the result in the format to MailAttachmentFile (any old file is deleted first) and
-// returns its name; a failure is thrown.
-QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop, TExportKind Kind);
+// Writes the result in the format to MailAttachmentFile (any old file is deleted first), the
+// rows in RowOrder when given, and returns its name; a failure is thrown.
+QString WriteMailAttachment(const TReportResult *SG, const TPropTVItem *Prop, TExportKind Kind,
+                            std::vector<int> RowOrder = {});

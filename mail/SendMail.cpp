@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 class TRecipientItem : public QTreeWidgetItem {
@@ -113,7 +114,7 @@ void TFSendMail::bbSendMailClick()
     TSmtpSettings settings;
     try {
         FFormat = MailAttachmentKind();
-        FAttachment = WriteMailAttachment(vSG, Prop, FFormat);
+        FAttachment = WriteMailAttachment(vSG, Prop, FFormat, RowOrder);
         if (FSending.empty()) {
             accept();
             return;
@@ -205,10 +206,12 @@ void TFSendMail::sendingOver(bool Stopped)
     accept();
 }
 
-void ShowSendMail(const TReportResult *Result, const TPropTVItem *Item, QWidget *parent)
+void ShowSendMail(const TReportResult *Result, const TPropTVItem *Item, QWidget *parent,
+                  std::vector<int> RowOrder)
 {
     TFSendMail form(parent);
     form.vSG = Result;
     form.Prop = Item;
+    form.RowOrder = std::move(RowOrder);
     form.exec();
 }

@@ -38,6 +38,8 @@ public:
     // The result grid and the report record handed over; not owned.
     const TReportResult *vSG = nullptr;
     const TPropTVItem *Prop = nullptr;
+    // The data rows in the order to write them (a sorted view's); empty for the query's order.
+    std::vector<int> RowOrder;
 
     // The record of list item Index (null for none).
     const TSend *Record(int Index) const;
@@ -69,5 +71,7 @@ private:
     bool FLogged = false;
 };
 
-// Shows a fresh mailing window modally for the grid and the record of the selected report.
-void ShowSendMail(const TReportResult *Result, const TPropTVItem *Item, QWidget *parent = nullptr);
+// Shows a fresh mailing window modally for the grid and the record of the selected report,
+// the rows in RowOrder when given.
+void ShowSendMail(const TReportResult *Result, const TPropTVItem *Item, QWidget *parent = nullptr,
+                  std::vector<int> RowOrder = {});

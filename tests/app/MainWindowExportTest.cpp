@@ -2,6 +2,7 @@
 #include "catalog/CatalogTree.h"
 #include "catalog/PrintPreview.h"
 #include "catalog/StringGrid.h"
+#include "tests/app/ModalWindow.h"
 #include "tests/catalog/CatalogDb.h"
 #include "tests/catalog/ExportTestKit.h"
 #include "tests/support/DialogScript.h"
@@ -132,6 +133,11 @@ TEST_F(MainWindowExport_Gui_Sqlite_Readers, ASortedGridIsExportedInTheQueryOrder
     save.answer(out.file("sorted.xls"));
     trigger("tbToExel");
     EXPECT_EQ(written("Отчет: A.xls"), (QStringList{"12", "7", "3"}));
+    // The mailing's workbook too: "Отправить" with nobody ticked writes it and sends nothing.
+    ASSERT_EQ(TriggerAndClose(window->findChild<QAction *>("tbSendMail"), "bbSendMail"),
+              "FSendMail");
+    ASSERT_TRUE(QFile::rename(db.folder() + "/temp.xls", out.file("mailed.xls")));
+    EXPECT_EQ(written("mailed.xls"), (QStringList{"12", "7", "3"}));
     // The result itself keeps the query's order.
     EXPECT_EQ(grid->Cells(1, 1), "7");
 }

@@ -6,6 +6,7 @@
 #include "common/TempTmp.h"
 #include "db/ServerStatus.h"
 #include "db/StatusBarPainting.h"
+#include "mail/MailSetup.h"
 #include "mail/SendMail.h"
 #include "tests/catalog/CatalogDb.h"
 
@@ -180,7 +181,7 @@ TEST_F(MainWindowLayout_Gui_Sqlite, TheStatusBarNamesTheServerAndTheUser)
     User_All_Name = QString();
 }
 
-TEST_F(MainWindowLayout_Gui_Sqlite, TheEditorAndTheMailingWindowKeepTheirSizesAndColumns)
+TEST_F(MainWindowLayout_Gui_Sqlite, TheEditorAndTheMailWindowsKeepTheirSizesAndColumns)
 {
     open();
     {
@@ -205,6 +206,25 @@ TEST_F(MainWindowLayout_Gui_Sqlite, TheEditorAndTheMailingWindowKeepTheirSizesAn
     EXPECT_EQ(again.size(), QSize(420, 380));
     EXPECT_EQ(again.lvSendMail->header()->sectionSize(0), 210);
     EXPECT_EQ(again.lvSendMail->header()->sectionSize(1), 200);
+    QList<int> sizes;
+    {
+        TFMailSetup settings;
+        settings.show();
+        settings.resize(800, 520);
+        settings.SG->SetColWidths(0, 230);
+        auto *split = settings.findChild<QSplitter *>("Splitter1");
+        split->setSizes({380, 240});
+        QCoreApplication::processEvents();
+        sizes = split->sizes();
+        QTest::keyClick(&settings, Qt::Key_Escape);
+        EXPECT_FALSE(settings.isVisible());
+    }
+    TFMailSetup settings;
+    settings.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(settings.size(), QSize(800, 520));
+    EXPECT_EQ(settings.SG->ColWidths(0), 230);
+    EXPECT_EQ(settings.findChild<QSplitter *>("Splitter1")->sizes(), sizes);
 }
 
 TEST_F(MainWindowLayout_Gui_Sqlite, ThePeriodIsKeptOnlyWithKeepPeriod)

@@ -1,11 +1,9 @@
 #include "app/F_Quorvel.h"
 #include "catalog/CatalogTree.h"
+#include "tests/app/ModalWindow.h"
 #include "tests/catalog/CatalogDb.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -24,27 +22,9 @@ protected:
         window->show();
     }
 
-    // Triggers the command and closes the modal window it opens with the named button;
-    // returns the window's object name (empty when none opened).
-    QString openAndClose(const char *command, const char *closeButton)
+    QString openAndClose(const char *command, const char *closeButton) const
     {
-        QString seen;
-        QTimer poll;
-        int tries = 0;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                seen = modal->objectName();
-                if (auto *b = modal->findChild<QPushButton *>(QLatin1String(closeButton)))
-                    b->click();
-                poll.stop();
-            } else if (++tries > 500) {
-                poll.stop();
-            }
-        });
-        poll.start(10);
-        window->findChild<QAction *>(QLatin1String(command))->trigger();
-        poll.stop();
-        return seen;
+        return TriggerAndClose(window->findChild<QAction *>(QLatin1String(command)), closeButton);
     }
 
     CatalogDb db;
