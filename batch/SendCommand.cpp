@@ -2,6 +2,7 @@
 
 #include "batch/BatchConsole.h"
 #include "batch/BatchOptions.h"
+#include "batch/BatchSignals.h"
 #include "batch/BatchText.h"
 #include "batch/ReportLookup.h"
 #include "batch/ReportRun.h"
@@ -186,7 +187,9 @@ void TSendPass::Recipient(const TSend &Send, int Index)
         bool delivered = false;
         TSmtpSent sent;
         try {
-            sent = DeliverMessage(MailServerSettings(LoadPopServer()), ReportMessage(Send, files));
+            TSmtpSettings settings = MailServerSettings(LoadPopServer());
+            settings.Stop = TBatchSignals::SmtpStop();
+            sent = DeliverMessage(settings, ReportMessage(Send, files));
             delivered = true;
             outcome = QStringLiteral("sent");
             ++totals_.Messages;
@@ -287,8 +290,11 @@ int SendCommand(const TBatchOptions &Options, TBatchConsole &Console)
     }
     QTemporaryDir work;
     TSendPass pass(options, Console, catalog, work.path(), bool(probed), format);
-    for (std::size_t i = 0; i < recipients.size(); ++i)
-        pass.Recipient(recipients[i], int(i) + 1);
+    std::size_t served = 0;
+    for (; served < recipients.size() && !TBatchSignals::Stopped(); ++served)
+        pass.Recipient(recipients[served], int(served) + 1);
+    for (std::size_t i = served; i < recipients.size(); ++i)
+        Console.Line(recipients[i].ADR_MAIL + QStringLiteral(": stopped by a signal, not sent"));
     const TTotals &t = pass.Totals();
     Console.Line(QStringLiteral("summary: ") + QString::number(recipients.size()) +
                  QStringLiteral(" recipient(s), ") + QString::number(t.Messages) +
@@ -297,5 +303,5 @@ int SendCommand(const TBatchOptions &Options, TBatchConsole &Console)
                  QStringLiteral(" workbook(s), ") + QString::number(t.FailedReports) +
                  QStringLiteral(" report(s) failed, ") + QString::number(t.Skipped) +
                  QStringLiteral(" skipped"));
-    return t.FailedRecipients == 0 ? BatchDone : BatchSomeFailed;
+    return t.FailedRecipients == 0 && served == recipients.size() ? BatchDone : BatchSomeFailed;
 }

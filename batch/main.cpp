@@ -1,5 +1,6 @@
 #include "batch/BatchMain.h"
 #include "batch/BatchOptions.h"
+#include "batch/BatchSignals.h"
 #include "db/FieldValue.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,8 @@
 
 int main(int argc, char **argv)
 {
+    // Before any thread starts, so that every thread leaves the stop signals to the watcher.
+    const TBatchSignals stopSignals;
     // Run from cron or a timer: no display and no windows. Only a picture needs Qt Gui (its
     // fonts), and then the offscreen platform, which needs no display either.
     QStringList args;

@@ -40,8 +40,8 @@ public:
     {
         static const char *const lines[] = {
             "SELECT M.ID_REPORT, mLEVEL, NAME_REPORT, PARENT_NAME, parent_id, folder, ",
-            "AR.SQL_TEXT, AR.NAME_TITLE, AR.LENGTH_COLUMS, AR.FORMAT_STR, AR.PRN_TITLE_TOP, "
-            "AR.PRN_TITLE_BOT",
+            ("AR.SQL_TEXT, AR.NAME_TITLE, AR.LENGTH_COLUMS, AR.FORMAT_STR, AR.PRN_TITLE_TOP, "
+             "AR.PRN_TITLE_BOT"),
             "FROM (SELECT ID_REPORT, NAME_REPORT,",
             "(SELECT NAME_REPORT FROM QUORVEL_CAT B",
             "WHERE B.ID_REPORT = A.PARENT_ID) AS PARENT_NAME, LEVEL as mLEVEL, parent_id, folder",

@@ -38,6 +38,8 @@ public:
     void exec(const QString &sql) const;
     QString rows(const QString &sql) const { return pg_.sql(sql); }
     QString folder() const { return dir_.path(); }
+    // The server ended abruptly (SIGKILL), as a crash or a power cut ends it.
+    void kill() { pg_.kill(); }
 
 private:
     PgServer pg_;

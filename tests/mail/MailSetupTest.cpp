@@ -191,6 +191,35 @@ TEST_F(MailSetupIni_Gui_Sqlite, ShowsTheSecurityAndCaFileAndOkSavesTheChosenOnes
     EXPECT_EQ(MailCaFile(), QStringLiteral("/etc/ssl/grid-ca.pem"));
 }
 
+TEST_F(MailSetup_Gui_Sqlite, FiveThousandRecipientsOpenSaveAndReopenUnchanged)
+{
+    QStringList values;
+    for (int i = 1; i <= 5000; ++i)
+        values << QStringLiteral("('r%1@example.com', 'Получатель %1', '%2')")
+                      .arg(i)
+                      .arg(i % 3 == 0 ? QStringLiteral("12,10") : QString());
+    recipients(values.join(u','));
+    const QString before = storedRecipients();
+    {
+        TFMailSetup form;
+        ASSERT_EQ(form.SG->RowCount(), 5001);
+        EXPECT_EQ(form.SG->Cells(0, 5000), "r5000@example.com");
+        select(form, 4998);
+        EXPECT_EQ(checkText(*form.VST), "Empty- Root~ [Sub~ [A+ B-] C+]");
+        form.ListWMail();
+    }
+    // The first row that changed, rather than two texts of 5,000 rows.
+    const QStringList was = before.split(" | "), now = storedRecipients().split(" | ");
+    qsizetype row = 0;
+    while (row < was.size() && row < now.size() && was[row] == now[row])
+        ++row;
+    EXPECT_EQ(now.value(row), was.value(row)) << "row " << row;
+    EXPECT_EQ(now.size(), was.size());
+    TFMailSetup again;
+    EXPECT_EQ(again.SG->RowCount(), 5001);
+    EXPECT_EQ(again.SG->Cells(1, 4999), "Получатель 4999");
+}
+
 TEST_F(MailSetup_Gui_Sqlite, AddedRowsStartUntickedAndKeepThePreviousRowsEdits)
 {
     recipients("('a@example.com', 'Alpha', '12')");
