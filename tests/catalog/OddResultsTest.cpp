@@ -5,12 +5,17 @@
 #include "tests/catalog/CatalogDb.h"
 #include "tests/catalog/GridDump.h"
 #include "tests/db/DbFixture.h"
+#include "tests/support/ExportReaders.h"
 #include "tests/support/Readers.h"
 #include "tests/support/TempDir.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 // Results a report query may return from SQLite that no form of the program was made for:
 // bytes that are not UTF-8, 300 columns, a text of a million characters. The grid shows what
@@ -39,6 +44,8 @@ const OddCase oddCases[] = {
     {"InvalidUtf8", "select cast(x'41C328FF42' as text) s", 1, 1,
      [] { return QStringLiteral("A\uFFFD(\uFFFDB"); }},
     {"ThreeHundredColumns", nullptr, 300, 300, [] { return QStringLiteral("300"); }},
+    {"MillionCharacters", "select replace(hex(zeroblob(500000)), '0', '-') s", 1, 1,
+     [] { return QString(1000000, u'-'); }},
 };
 
 class OddResults_Gui_Sqlite_Readers : public ::testing::TestWithParam<OddCase> {
@@ -60,28 +67,45 @@ TEST_P(OddResults_Gui_Sqlite_Readers, ShowInTheGridAndExportWholeOrNotAtAll)
     const QString expected = c.expected();
     EXPECT_EQ(SG.Cells(c.column, 1), expected);
 
-    const QString book = dir.file("book.xls");
-    try {
-        ExportResultAs(TExportKind::Xls, &SG.Result(), nullptr, book);
-        const XlsBookView view = readXlsWithXlrd(book);
-        ASSERT_EQ(view.error, "");
-        ASSERT_FALSE(view.sheets.isEmpty());
-        ASSERT_GE(view.sheets[0].rows.size(), 2);
-        EXPECT_EQ(view.sheets[0].rows[1].value(c.column), expected) << "the cell whole";
-    } catch (const EQExportError &e) {
-        EXPECT_FALSE(QString::fromUtf8(e.what()).isEmpty());
-        EXPECT_FALSE(QFile::exists(book)) << "a refused workbook leaves no file";
-    }
-
-    const QString doc = dir.file("doc.rtf");
-    try {
-        ExportResultAs(TExportKind::Rtf, &SG.Result(), nullptr, doc);
-        const UnrtfView view = readWithUnrtf(doc);
-        ASSERT_EQ(view.error, "");
-        EXPECT_TRUE(view.texts.contains(expected)) << "the cell whole";
-    } catch (const EQExportError &e) {
-        EXPECT_FALSE(QString::fromUtf8(e.what()).isEmpty());
-        EXPECT_FALSE(QFile::exists(doc)) << "a refused document leaves no file";
+    // Each format as its independent reader sees the checked cell of the data row.
+    const struct {
+        TExportKind kind;
+        const char *file;
+        std::function<QString(const QString &)> read;
+    } formats[] = {
+        {TExportKind::Xls, "book.xls",
+         [&](const QString &f) {
+             const XlsBookView view = readXlsWithXlrd(f);
+             return view.sheets.isEmpty() ? view.error
+                                          : view.sheets[0].rows.value(1).value(c.column);
+         }},
+        {TExportKind::Rtf, "doc.rtf",
+         [&](const QString &f) {
+             const UnrtfView view = readWithUnrtf(f);
+             return view.texts.contains(expected) ? expected : view.error;
+         }},
+        {TExportKind::Xlsx, "book.xlsx",
+         [&](const QString &f) {
+             const QJsonObject book = readXlsxWithOpenpyxl(f);
+             const QJsonArray rows = book["sheets"].toArray().at(0).toObject()["rows"].toArray();
+             const QJsonValue v = rows.at(1).toArray().at(c.column).toObject()["v"];
+             return book["error"].toString().isEmpty() ? v.toVariant().toString()
+                                                       : book["error"].toString();
+         }},
+        {TExportKind::Csv, "table.csv",
+         [&](const QString &f) {
+             return readCsvWithPython(f, "utf-8-sig", ";").value(1).value(c.column);
+         }},
+    };
+    for (const auto &format : formats) {
+        const QString file = dir.file(format.file);
+        try {
+            ExportResultAs(format.kind, &SG.Result(), nullptr, file);
+            EXPECT_EQ(format.read(file), expected) << format.file << ": the cell whole";
+        } catch (const EQExportError &e) {
+            EXPECT_FALSE(QString::fromUtf8(e.what()).isEmpty());
+            EXPECT_FALSE(QFile::exists(file)) << format.file << ": a refusal leaves no file";
+        }
     }
 }
 

@@ -57,6 +57,8 @@ except Exception as e:
 
 const char CsvScript[] = R"PY(
 import csv, json, sys
+# A report cell may hold a million characters; the module's default limit is 128 KB.
+csv.field_size_limit(sys.maxsize)
 try:
     with open(sys.argv[1], newline="", encoding=sys.argv[2]) as f:
         rows = list(csv.reader(f, delimiter=sys.argv[3], strict=True))
