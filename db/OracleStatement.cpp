@@ -3,6 +3,9 @@
 #include "db/OracleError.h"
 #include "db/OracleSession.h"
 #include "db/SessionCore.h"
+#include "db/ThreadChecks.h"
+
+#include <QScopeGuard>
 
 #include <utility>
 
@@ -22,6 +25,7 @@ public:
     std::vector<TColumnInfo> columns;
     TRowBatch batch;
     std::future<TRowBatch> ahead;
+    const TSessionCore *aheadFrom = nullptr; // the core reading it, as a key of ThreadChecks
     size_t rows = 0;
     size_t pos = 0;
     int nextBatchRows = firstBatchRows;
@@ -40,6 +44,7 @@ public:
         }
         if (const std::shared_ptr<TSessionCore> c = core.lock()) {
             ahead = c->fetchAhead(id, nextBatchRows);
+            aheadFrom = c.get();
             nextBatchRows = std::min(maxBatchRows, nextBatchRows * 4);
         }
     }
@@ -253,6 +258,7 @@ void TOracleStatement::Next()
         // No read was queued: the session was gone when the last batch was taken.
         if (!c.ahead.valid())
             throw CursorClosedError();
+        const auto takeOver = qScopeGuard([&c] { TakeOver(c.aheadFrom); });
         batch = std::exchange(c.ahead, {}).get();
     } catch (const EOracleError &e) {
         c.take(TRowBatch{{}, {}, true});

@@ -6,7 +6,9 @@
 #include "db/SqlText.h"
 #include "db/SqliteFunctions.h"
 #include "db/SqliteStatement.h"
+#include "db/ThreadChecks.h"
 
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 
@@ -64,13 +66,16 @@ void TSessionCore::call(const std::function<void()> &fn)
         queue_.push_back([&fn, &done] {
             try {
                 fn();
+                HandOver(&done);
                 done.set_value();
             } catch (...) {
+                HandOver(&done);
                 done.set_exception(std::current_exception());
             }
         });
     }
     queueCv_.notify_one();
+    const auto takeOver = qScopeGuard([&done] { TakeOver(&done); });
     result.get();
 }
 
@@ -78,8 +83,10 @@ std::future<TRowBatch> TSessionCore::fetchAhead(quint64 cursor, int rows)
 {
     // The task holds no reference to the core: the worker runs every queued task before the
     // core goes.
-    auto task = std::make_shared<std::packaged_task<TRowBatch()>>(
-        [this, cursor, rows] { return fetch(cursor, rows); });
+    auto task = std::make_shared<std::packaged_task<TRowBatch()>>([this, cursor, rows] {
+        const auto handOver = qScopeGuard([this] { HandOver(this); });
+        return fetch(cursor, rows);
+    });
     std::future<TRowBatch> result = task->get_future();
     if (QThread::currentThread() == thread_.get()) {
         (*task)();
