@@ -1,9 +1,9 @@
 #include "db/OracleStatement.h"
 
+#include "common/ThreadChecks.h"
 #include "db/OracleError.h"
 #include "db/OracleSession.h"
 #include "db/SessionCore.h"
-#include "db/ThreadChecks.h"
 
 #include <QScopeGuard>
 
@@ -55,6 +55,7 @@ public:
         if (!ahead.valid())
             return;
         ahead.wait();
+        TakeOver(aheadFrom);
         ahead = {};
     }
 

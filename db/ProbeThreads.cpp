@@ -1,5 +1,6 @@
 #include "db/ProbeThreads.h"
 
+#include "common/ThreadChecks.h"
 #include "db/OracleBase.h"
 #include "db/Supervision.h"
 #include "db/UiThread.h"
@@ -15,6 +16,7 @@ TProbeThread::~TProbeThread()
 {
     TerminateThread();
     wait();
+    TakeOver(this);
 }
 
 void TProbeThread::StartProbing()
@@ -51,6 +53,7 @@ void TProbeThread::run()
             after_();
         state_ = Idle;
     }
+    HandOver(this);
 }
 
 TBaseMainThread::TBaseMainThread()

@@ -1,12 +1,12 @@
 #include "db/SessionCore.h"
 
+#include "common/ThreadChecks.h"
 #include "db/OracleError.h"
 #include "db/PgStatement.h"
 #include "db/QtStatement.h"
 #include "db/SqlText.h"
 #include "db/SqliteFunctions.h"
 #include "db/SqliteStatement.h"
-#include "db/ThreadChecks.h"
 
 #include <QScopeGuard>
 #include <QSqlDriver>
@@ -34,6 +34,7 @@ TSessionCore::~TSessionCore()
     }
     queueCv_.notify_all();
     thread_->wait();
+    TakeOver(this);
 }
 
 void TSessionCore::worker()
@@ -51,6 +52,7 @@ void TSessionCore::worker()
         task();
     }
     close();
+    HandOver(this);
 }
 
 void TSessionCore::call(const std::function<void()> &fn)

@@ -79,7 +79,7 @@ public:
     void call(const std::function<void()> &fn);
     // Queues fetch(cursor, rows) on the worker thread without waiting: the rows are read while
     // the caller works on the batch before them. The future carries fetch's error; the taker
-    // marks TakeOver(this core) once it has the batch (db/ThreadChecks.h).
+    // marks TakeOver(this core) once it has the batch (common/ThreadChecks.h).
     std::future<TRowBatch> fetchAhead(quint64 cursor, int rows);
 
     // Worker-side operations, each called through call().

@@ -1,5 +1,6 @@
 #include "mail/MailingRun.h"
 
+#include "common/ThreadChecks.h"
 #include "mail/ReportMailing.h"
 #include "mail/SmtpError.h"
 #include "mail/SmtpStop.h"
@@ -21,15 +22,20 @@ TMailingRun::TMailingRun(TSmtpSettings Settings, std::vector<TMailMessage> Messa
 TMailingRun::~TMailingRun()
 {
     Stop();
-    if (FThread)
+    if (FThread) {
         FThread->wait();
+        TakeOver(this);
+    }
 }
 
 void TMailingRun::Start()
 {
     if (FThread)
         return;
-    FThread.reset(QThread::create([this] { Pass(); }));
+    FThread.reset(QThread::create([this] {
+        Pass();
+        HandOver(this);
+    }));
     FThread->start();
 }
 
