@@ -1,5 +1,5 @@
-#include "chart/ChartChoice.h"
 #include "chart/ChartData.h"
+#include "chart/ChartChoice.h"
 #include "tests/chart/ChartKit.h"
 
 #include <QDateTime>
