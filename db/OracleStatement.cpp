@@ -24,7 +24,7 @@ public:
     quint64 id = 0;
     std::vector<TColumnInfo> columns;
     TRowBatch batch;
-    std::future<TRowBatch> ahead;
+    std::future<TFetchedBatch> ahead;
     const TSessionCore *aheadFrom = nullptr; // the core reading it, as a key of ThreadChecks
     size_t rows = 0;
     size_t pos = 0;
@@ -259,8 +259,14 @@ void TOracleStatement::Next()
         // No read was queued: the session was gone when the last batch was taken.
         if (!c.ahead.valid())
             throw CursorClosedError();
-        const auto takeOver = qScopeGuard([&c] { TakeOver(c.aheadFrom); });
-        batch = std::exchange(c.ahead, {}).get();
+        TFetchedBatch fetched;
+        {
+            const auto takeOver = qScopeGuard([&c] { TakeOver(c.aheadFrom); });
+            fetched = std::exchange(c.ahead, {}).get();
+        }
+        if (fetched.Error)
+            throw *fetched.Error;
+        batch = std::move(fetched.Batch);
     } catch (const EOracleError &e) {
         c.take(TRowBatch{{}, {}, true});
         throw EOracleError(e.Message(), e.ErrorCode(), e.NativeCode(), this, session_);

@@ -63,33 +63,49 @@ void TSessionCore::call(const std::function<void()> &fn)
     }
     std::promise<void> done;
     std::future<void> result = done.get_future();
+    // The database's error comes back as a value, its hand-over marked with the rest; any
+    // other exception through the future.
+    std::optional<EOracleError> error;
     {
         std::lock_guard lock(queueMutex_);
-        queue_.push_back([&fn, &done] {
+        queue_.push_back([&fn, &done, &error] {
             try {
                 fn();
-                HandOver(&done);
-                done.set_value();
+            } catch (const EOracleError &e) {
+                error.emplace(e);
             } catch (...) {
                 HandOver(&done);
                 done.set_exception(std::current_exception());
+                return;
             }
+            HandOver(&done);
+            done.set_value();
         });
     }
     queueCv_.notify_one();
-    const auto takeOver = qScopeGuard([&done] { TakeOver(&done); });
-    result.get();
+    {
+        const auto takeOver = qScopeGuard([&done] { TakeOver(&done); });
+        result.get();
+    }
+    if (error)
+        throw *error;
 }
 
-std::future<TRowBatch> TSessionCore::fetchAhead(quint64 cursor, int rows)
+std::future<TFetchedBatch> TSessionCore::fetchAhead(quint64 cursor, int rows)
 {
     // The task holds no reference to the core: the worker runs every queued task before the
     // core goes.
-    auto task = std::make_shared<std::packaged_task<TRowBatch()>>([this, cursor, rows] {
+    auto task = std::make_shared<std::packaged_task<TFetchedBatch()>>([this, cursor, rows] {
         const auto handOver = qScopeGuard([this] { HandOver(this); });
-        return fetch(cursor, rows);
+        TFetchedBatch fetched;
+        try {
+            fetched.Batch = fetch(cursor, rows);
+        } catch (const EOracleError &e) {
+            fetched.Error.emplace(e);
+        }
+        return fetched;
     });
-    std::future<TRowBatch> result = task->get_future();
+    std::future<TFetchedBatch> result = task->get_future();
     if (QThread::currentThread() == thread_.get()) {
         (*task)();
         return result;

@@ -18,6 +18,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -58,6 +59,14 @@ public:
     virtual bool Fill(TRowBatch &Batch, int Rows) = 0;
 };
 
+// What a fetch ahead read: the rows, or the database's error. The error travels as a value so
+// that its hand-over between the threads is marked with the rest (a thrown object's count lives
+// where the thread checks cannot see it).
+struct TFetchedBatch {
+    TRowBatch Batch;
+    std::optional<EOracleError> Error;
+};
+
 // The error of a fetch on a cursor that its session closed (logged off) meanwhile.
 EOracleError CursorClosedError();
 
@@ -78,9 +87,9 @@ public:
     // Runs fn on the worker thread and waits for it; its exception is rethrown here.
     void call(const std::function<void()> &fn);
     // Queues fetch(cursor, rows) on the worker thread without waiting: the rows are read while
-    // the caller works on the batch before them. The future carries fetch's error; the taker
-    // marks TakeOver(this core) once it has the batch (common/ThreadChecks.h).
-    std::future<TRowBatch> fetchAhead(quint64 cursor, int rows);
+    // the caller works on the batch before them. The taker marks TakeOver(this core) once it
+    // has the outcome (common/ThreadChecks.h).
+    std::future<TFetchedBatch> fetchAhead(quint64 cursor, int rows);
 
     // Worker-side operations, each called through call().
     // True when this call opened the connection (false: it was open already).
