@@ -1,15 +1,16 @@
 #include "tests/support/ExportReaders.h"
 
+#include "tests/support/Readers.h"
 #include "tests/support/TempDir.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 namespace {
 
-const QString Python = QStringLiteral("/usr/bin/python3");
+// A million-row workbook takes openpyxl minutes.
+constexpr int ReaderTimeoutMs = 600000;
 
 const char OpenpyxlScript[] = R"PY(
 import datetime, json, sys, openpyxl
@@ -67,30 +68,16 @@ except Exception as e:
     print(json.dumps({"error": "%s: %s" % (type(e).__name__, e)}))
 )PY";
 
-QJsonObject runPython(const char *script, const QStringList &args)
-{
-    QString out, err;
-    const int rc =
-        runProgram(Python, QStringList{QStringLiteral("-c"), QString::fromUtf8(script)} + args,
-                   &out, &err, 600000);
-    if (rc != 0)
-        return {{QStringLiteral("error"), QStringLiteral("python3 failed: ") + err}};
-    const QJsonDocument doc = QJsonDocument::fromJson(out.toUtf8());
-    if (!doc.isObject())
-        return {{QStringLiteral("error"), QStringLiteral("no JSON from python3: ") + err}};
-    return doc.object();
-}
-
 } // namespace
 
 QJsonObject readXlsxWithOpenpyxl(const QString &path)
 {
-    return runPython(OpenpyxlScript, {path});
+    return runPythonReader(OpenpyxlScript, {path}, ReaderTimeoutMs);
 }
 
 QList<XlsxSheetRange> readXlsxSheetRanges(const QString &path, QString *error)
 {
-    const QJsonObject o = runPython(RangesScript, {path});
+    const QJsonObject o = runPythonReader(RangesScript, {path}, ReaderTimeoutMs);
     *error = o.value(QStringLiteral("error")).toString();
     QList<XlsxSheetRange> sheets;
     for (const QJsonValue &s : o.value(QStringLiteral("sheets")).toArray())
@@ -102,7 +89,7 @@ QList<XlsxSheetRange> readXlsxSheetRanges(const QString &path, QString *error)
 QList<QStringList> readCsvWithPython(const QString &path, const QString &encoding,
                                      const QString &delimiter)
 {
-    const QJsonObject o = runPython(CsvScript, {path, encoding, delimiter});
+    const QJsonObject o = runPythonReader(CsvScript, {path, encoding, delimiter}, ReaderTimeoutMs);
     if (o.contains(QStringLiteral("error")))
         return {{o.value(QStringLiteral("error")).toString()}};
     QList<QStringList> rows;

@@ -56,20 +56,6 @@ except Exception as e:
     print(json.dumps({"error": "%s: %s" % (type(e).__name__, e)}))
 )PY";
 
-QJsonObject runScript(const char *script, const QString &path)
-{
-    QString out, err;
-    const int rc =
-        runProgram(Python, {QStringLiteral("-c"), QString::fromUtf8(script), path}, &out, &err);
-    if (rc != 0)
-        return {{QStringLiteral("error"), QStringLiteral("python3 failed: ") + err}};
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(out.toUtf8(), &parseError);
-    if (!doc.isObject())
-        return {{QStringLiteral("error"), QStringLiteral("no JSON from python3: ") + err}};
-    return doc.object();
-}
-
 // One private profile for every LibreOffice run of this test process: runs never share one
 // with a user or another process, and only the first run pays for creating it.
 QString sofficeProfileUrl()
@@ -94,9 +80,23 @@ bool runSoffice(const QString &filter, const QStringList &files, const QString &
 
 } // namespace
 
+QJsonObject runPythonReader(const char *script, const QStringList &args, int timeoutMs)
+{
+    QString out, err;
+    const int rc =
+        runProgram(Python, QStringList{QStringLiteral("-c"), QString::fromUtf8(script)} + args,
+                   &out, &err, timeoutMs);
+    if (rc != 0)
+        return {{QStringLiteral("error"), QStringLiteral("python3 failed: ") + err}};
+    const QJsonDocument doc = QJsonDocument::fromJson(out.toUtf8());
+    if (!doc.isObject())
+        return {{QStringLiteral("error"), QStringLiteral("no JSON from python3: ") + err}};
+    return doc.object();
+}
+
 XlsBookView readXlsWithXlrd(const QString &path)
 {
-    const QJsonObject o = runScript(XlrdScript, path);
+    const QJsonObject o = runPythonReader(XlrdScript, {path});
     XlsBookView view;
     view.error = o.value(QStringLiteral("error")).toString();
     for (const QJsonValue &s : o.value(QStringLiteral("sheets")).toArray()) {
@@ -120,7 +120,7 @@ XlsBookView readXlsWithXlrd(const QString &path)
 
 OleView readWithOlefile(const QString &path)
 {
-    const QJsonObject o = runScript(OleScript, path);
+    const QJsonObject o = runPythonReader(OleScript, {path});
     OleView view;
     view.error = o.value(QStringLiteral("error")).toString();
     for (const QJsonValue &s : o.value(QStringLiteral("streams")).toArray())

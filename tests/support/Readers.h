@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -8,6 +9,10 @@
 // workbook or a document: the distribution's Python with xlrd and olefile, LibreOffice in
 // headless mode and unrtf. Each returns what the reader saw, or an error text that says why
 // the reader refused the file.
+
+// Runs a reader script with the distribution's Python and its arguments; the JSON object the
+// script printed, or {"error": ...} when it failed or printed none.
+QJsonObject runPythonReader(const char *script, const QStringList &args, int timeoutMs = 120000);
 
 struct XlsSheetView {
     QString name;
