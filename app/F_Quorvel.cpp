@@ -97,7 +97,7 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
     tbToExel =
         command(bar1, "tbToExel", QStringLiteral("Экспорт в Exel"), QStyle::SP_FileDialogListView);
     for (const TSaveCommand &c : saveCommands())
-        SaveCommands.append(command(bar1, c.Button, QString::fromUtf8(c.Caption), c.Icon));
+        addSaveCommand(command(bar1, c.Button, QString::fromUtf8(c.Caption), c.Icon), c.Kind);
     tbChart = command(bar1, "tbChart", QStringLiteral("График"), QStyle::SP_FileDialogInfoView);
     bar1->addSeparator();
     tbSetupMail =
@@ -113,11 +113,6 @@ TF_Quorvel::TF_Quorvel(QWidget *parent) : QMainWindow(parent)
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
     createMenus();
-    // The toolbar's buttons come first in SaveCommands, the menu's items after them.
-    const QList<TSaveCommand> kinds = saveCommands();
-    for (qsizetype i = 0; i < SaveCommands.size(); ++i)
-        connect(SaveCommands[i], &QAction::triggered, this,
-                [this, kind = kinds[i % kinds.size()].Kind] { SaveClick(kind); });
     for (QAction *a : {tbChart, miChart})
         connect(a, &QAction::triggered, this, &TF_Quorvel::tbChartClick);
     createStatusBar();
@@ -316,7 +311,7 @@ void TF_Quorvel::createMenus()
     miWord = menuItem(exportMenu, "miWord", QStringLiteral("Word"));
     miExel = menuItem(exportMenu, "miExel", QStringLiteral("Exel"));
     for (const TSaveCommand &c : saveCommands())
-        SaveCommands.append(menuItem(exportMenu, c.MenuItem, QString::fromUtf8(c.Caption)));
+        addSaveCommand(menuItem(exportMenu, c.MenuItem, QString::fromUtf8(c.Caption)), c.Kind);
     miChart = menuItem(exportMenu, "miChart", QStringLiteral("График"));
     exportMenu->addSeparator();
     QAction *miExportSorted = menuItem(exportMenu, "miExportSorted",
@@ -464,6 +459,12 @@ void TF_Quorvel::SaveClick(std::optional<TExportKind> Kind)
         SaveResultCommand(this, *SG, node, *Kind, pdf);
     else
         PrintCommand(this, *SG, node, pdf);
+}
+
+void TF_Quorvel::addSaveCommand(QAction *Action, std::optional<TExportKind> Kind)
+{
+    SaveCommands.append(Action);
+    connect(Action, &QAction::triggered, this, [this, Kind] { SaveClick(Kind); });
 }
 
 QList<QAction *> TF_Quorvel::resultCommands() const

@@ -76,6 +76,8 @@ private:
     QWidget *createReportPanel();
     // The chart pane, while it is open, follows the result the grid shows.
     void showChart();
+    // A saving command of the toolbar or the menu: kept among the exports, running SaveClick.
+    void addSaveCommand(QAction *Action, std::optional<TExportKind> Kind);
     // The exports of a result: disabled until a report has run.
     QList<QAction *> resultCommands() const;
 
