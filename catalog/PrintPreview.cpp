@@ -35,10 +35,10 @@ void runPreview(QWidget *Parent, QPrinter &Printer, const TPrintPages &Paint)
 void PrintResult(QWidget *Parent, const TReportResult &SG, const TPropTVItem *Prop,
                  const std::vector<int> &RowOrder, const TPdfOptions &Pdf)
 {
-    const TPdfOptions &options = Pdf;
+    // The model hands out fresh rows for every drawing, so one serves the layout and them all.
+    const TExportModel model = ResultExportModel(SG, Prop, QString(), nullptr, RowOrder);
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(
-        PdfPageLayout(ResultExportModel(SG, Prop, QString(), nullptr, RowOrder).Columns, options));
+    printer.setPageLayout(PdfPageLayout(model.Columns, Pdf));
     std::optional<QString> failure;
     // The pages are drawn again whenever the preview changes; a failure ends the drawing, and
     // is shown once the window is closed.
@@ -47,9 +47,7 @@ void PrintResult(QWidget *Parent, const TReportResult &SG, const TPropTVItem *Pr
         if (!painter.begin(&Printer))
             return 0;
         try {
-            return DrawExportPages(painter, Printer,
-                                   ResultExportModel(SG, Prop, QString(), nullptr, RowOrder),
-                                   options);
+            return DrawExportPages(painter, Printer, model, Pdf);
         } catch (const std::exception &e) {
             failure = QString::fromUtf8(e.what());
             return 0;
