@@ -52,7 +52,7 @@ public:
     TSendPass(const TBatchOptions &Options, TBatchConsole &Console, const TReportCatalog &Catalog,
               const QString &WorkFolder, bool Logged, TExportKind Format)
         : options_(Options), console_(Console), catalog_(Catalog), work_(WorkFolder),
-          logged_(Logged && !Options.DryRun), format_(Format), ext_(ExportExtension(Format))
+          logged_(Logged && !Options.DryRun), format_(Format)
     {
     }
 
@@ -71,7 +71,6 @@ private:
     QString work_;
     bool logged_;
     TExportKind format_;
-    QString ext_;
     std::map<int, TWorkbook> books_;
     TTotals totals_;
 };
@@ -101,7 +100,8 @@ const TWorkbook &TSendPass::workbookOf(const TPropTVItem &Report)
     book.Run = RunReport(Report, options_.From, options_.To, result);
     if (!book.Run.Ok)
         return book;
-    const QString file = work_ + QStringLiteral("/report-") + QString::number(Report.id) + ext_;
+    const QString file =
+        work_ + QStringLiteral("/report-") + QString::number(Report.id) + ExportExtension(format_);
     try {
         ExportResultAs(format_, &result, &Report, file);
         book.File = file;
@@ -160,7 +160,7 @@ void TSendPass::Recipient(const TSend &Send, int Index)
         if (names.contains(name))
             name += QStringLiteral(" (") + id + u')';
         names.insert(name);
-        const QString file = folder + u'/' + name + ext_;
+        const QString file = folder + u'/' + name + ExportExtension(format_);
         if (!QFile::copy(book.File, file)) {
             console_.Line(what + QStringLiteral("error: cannot write ") + file);
             log(Send, report->id, false, QStringLiteral("cannot write ") + file, 0);
@@ -170,7 +170,8 @@ void TSendPass::Recipient(const TSend &Send, int Index)
         }
         files << file;
         reports << report->id;
-        lines << what + RowsText(book.Run.Rows) + QStringLiteral(", ") + name + ext_;
+        lines << what + RowsText(book.Run.Rows) + QStringLiteral(", ") + name +
+                     ExportExtension(format_);
         ++totals_.Reports;
     }
     if (files.isEmpty()) {

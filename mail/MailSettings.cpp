@@ -73,11 +73,17 @@ void SaveMailCaFile(const QString &File)
 std::optional<TExportKind> ParseMailAttachFormat(const QString &Text)
 {
     const QString name = Text.trimmed().toLower();
-    if (name.isEmpty() || name == u"xls")
+    if (name.isEmpty())
         return TExportKind::Xls;
-    if (name == u"xlsx")
-        return TExportKind::Xlsx;
+    for (const TExportKind kind : {TExportKind::Xls, TExportKind::Xlsx})
+        if (name == MailAttachmentFormat(kind))
+            return kind;
     return std::nullopt;
+}
+
+QString MailAttachmentFormat(TExportKind Kind)
+{
+    return ExportExtension(Kind).mid(1);
 }
 
 std::optional<TExportKind> MailAttachFormat()

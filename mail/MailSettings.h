@@ -39,3 +39,6 @@ void SaveMailCaFile(const QString &File);
 // programs expect what the setting promised.
 std::optional<TExportKind> MailAttachFormat();
 std::optional<TExportKind> ParseMailAttachFormat(const QString &Text);
+// The name of an attachment format, as ATTACH_FORMAT and the delivery log write it: "xls" or
+// "xlsx".
+QString MailAttachmentFormat(TExportKind Kind);

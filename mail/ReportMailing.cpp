@@ -20,11 +20,6 @@ TExportKind MailAttachmentKind()
     return *kind;
 }
 
-QString MailAttachmentFormat(TExportKind Kind)
-{
-    return ExportExtension(Kind).mid(1);
-}
-
 QString MailAttachmentFile(TExportKind Kind)
 {
     return CurrDir + QDir::separator() + QStringLiteral("temp") + ExportExtension(Kind);

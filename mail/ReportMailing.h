@@ -2,6 +2,7 @@
 
 #include "catalog/ExportGrid.h"
 #include "mail/MailMessage.h"
+#include "mail/MailSettings.h"
 #include "mail/MailSettingsStore.h"
 #include "mail/SmtpClient.h"
 
@@ -22,8 +23,6 @@ inline constexpr const char *ReportBody = "Zud reports";
 // The format of the attached workbooks by viri.ini's ATTACH_FORMAT. Throws ESmtpError when it
 // holds an unknown value.
 TExportKind MailAttachmentKind();
-// The format as the delivery log records it: "xls" or "xlsx".
-QString MailAttachmentFormat(TExportKind Kind);
 
 // CurrDir + separator + "temp" and the format's extension.
 QString MailAttachmentFile(TExportKind Kind);
