@@ -104,8 +104,12 @@ TExportModel ResultExportModel(const TReportResult &SG, const TPropTVItem *Prop,
                 return false;
             const int row = shared->order.empty() ? next : shared->order[std::size_t(next - 1)];
             Row.resize(SG.ColCount());
-            for (int c = 0; c < SG.ColCount(); ++c)
-                Row[c] = SG.Cells(c, row);
+            for (int c = 0; c < SG.ColCount(); ++c) {
+                // Into the row's own strings: their buffers serve from row to row.
+                QString &cell = Row[c];
+                cell.resize(0);
+                cell.append(SG.CellView(c, row));
+            }
             ++next;
             if (Progress)
                 Progress->Written(++shared->written);

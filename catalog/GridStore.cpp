@@ -5,21 +5,30 @@
 namespace {
 // Below this much waste a compaction is not worth a pass over the buffer.
 constexpr std::size_t minCompactWaste = 1 << 16;
+// Chunks grow with the text from the first to the largest. A chunk is full when less room is
+// left in it than the row written last took; a longer row grows the chunk it starts in.
+constexpr std::size_t firstChunkChars = 1 << 10;
+constexpr std::size_t largestChunkChars = 1 << 20;
+
+std::uint64_t startAt(std::size_t Chunk, std::size_t Offset)
+{
+    return (std::uint64_t(Chunk) << 32) | std::uint64_t(Offset);
+}
 } // namespace
 
-std::uint32_t TGridStore::cellStart(int Col, int Row) const
+std::uint64_t TGridStore::endOfText() const
 {
-    return Col == 0 ? 0 : ends_[std::size_t(Row) * cols_ + Col - 1];
+    return chunks_.empty() ? 0 : startAt(chunks_.size() - 1, chunks_.back().size());
 }
 
 std::uint32_t TGridStore::rowLength(int Row) const
 {
-    return cols_ == 0 ? 0 : ends_[std::size_t(Row) * cols_ + cols_ - 1];
+    return cols_ == 0 ? 0 : rowEnds(Row)[cols_ - 1];
 }
 
 bool TGridStore::atBufferEnd(int Row) const
 {
-    return rowStart_[Row] + rowLength(Row) == text_.size();
+    return !chunks_.empty() && rowStart(Row) + rowLength(Row) == endOfText();
 }
 
 void TGridStore::SetColCount(int Count)
@@ -27,18 +36,22 @@ void TGridStore::SetColCount(int Count)
     Count = std::max(Count, 0);
     if (Count == cols_)
         return;
-    std::vector<std::uint32_t> ends(std::size_t(StoredRows()) * Count);
-    for (int r = 0; r < StoredRows(); ++r) {
-        const std::uint32_t oldLength = rowLength(r);
-        std::uint32_t last = 0;
-        for (int c = 0; c < Count; ++c) {
-            if (c < cols_)
-                last = ends_[std::size_t(r) * cols_ + c];
-            ends[std::size_t(r) * Count + c] = last;
+    for (int b = 0; b < int(blocks_.size()); ++b) {
+        const int rows = std::min(blockRows, rows_ - b * blockRows);
+        std::vector<std::uint32_t> ends(std::size_t(rows) * Count);
+        for (int r = 0; r < rows; ++r) {
+            const std::uint32_t *old = rowEnds(b * blockRows + r);
+            const std::uint32_t oldLength = cols_ == 0 ? 0 : old[cols_ - 1];
+            std::uint32_t last = 0;
+            for (int c = 0; c < Count; ++c) {
+                if (c < cols_)
+                    last = old[c];
+                ends[std::size_t(r) * Count + c] = last;
+            }
+            garbage_ += oldLength - (Count == 0 ? 0 : last);
         }
-        garbage_ += oldLength - (Count == 0 ? 0 : last);
+        blocks_[std::size_t(b)].ends = std::move(ends);
     }
-    ends_ = std::move(ends);
     cols_ = Count;
     compactIfWasteful();
 }
@@ -46,41 +59,67 @@ void TGridStore::SetColCount(int Count)
 void TGridStore::Truncate(int Count)
 {
     Count = std::max(Count, 0);
-    if (Count >= StoredRows())
+    if (Count >= rows_)
         return;
-    for (int r = Count; r < StoredRows(); ++r)
+    for (int r = Count; r < rows_; ++r)
         garbage_ += rowLength(r);
-    rowStart_.resize(Count);
-    ends_.resize(std::size_t(Count) * cols_);
+    rows_ = Count;
+    blocks_.resize(std::size_t((Count + blockRows - 1) >> blockShift));
+    if (!blocks_.empty()) {
+        const int rows = Count - int(blocks_.size() - 1) * blockRows;
+        blocks_.back().starts.resize(std::size_t(rows));
+        blocks_.back().ends.resize(std::size_t(rows) * cols_);
+    }
     compactIfWasteful();
 }
 
 QStringView TGridStore::CellView(int Col, int Row) const
 {
-    if (Col < 0 || Col >= cols_ || Row < 0 || Row >= StoredRows())
+    if (Col < 0 || Col >= cols_ || Row < 0 || Row >= rows_)
         return {};
-    const std::uint32_t begin = cellStart(Col, Row);
-    const std::uint32_t end = ends_[std::size_t(Row) * cols_ + Col];
-    return QStringView(text_.data() + rowStart_[Row] + begin, qsizetype(end - begin));
+    const std::uint32_t *ends = rowEnds(Row);
+    const std::uint32_t begin = Col == 0 ? 0 : ends[Col - 1];
+    if (ends[Col] == begin)
+        return {};
+    const std::uint64_t start = rowStart(Row);
+    return QStringView(chunks_[chunkOf(start)].data() + offsetOf(start) + begin,
+                       qsizetype(ends[Col] - begin));
 }
 
 void TGridStore::ensureRow(int Row)
 {
-    if (Row < StoredRows())
-        return;
-    rowStart_.resize(std::size_t(Row) + 1, text_.size());
-    ends_.resize(rowStart_.size() * cols_, 0);
+    for (; rows_ <= Row; ++rows_) {
+        if (std::size_t(rows_ >> blockShift) == blocks_.size()) {
+            TRowBlock &block = blocks_.emplace_back();
+            // The first block grows with the rows, so a small grid stays small; later ones
+            // take their whole size at once.
+            if (blocks_.size() > 1) {
+                block.starts.reserve(blockRows);
+                block.ends.reserve(std::size_t(blockRows) * cols_);
+            }
+        }
+        TRowBlock &block = blocks_.back();
+        block.starts.push_back(endOfText());
+        block.ends.resize(block.ends.size() + std::size_t(cols_), 0);
+    }
 }
 
-// Makes Row's text unreferenced: cut off when it ends the buffer, else counted as waste.
+std::vector<char16_t> &TGridStore::chunkWithRoom()
+{
+    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < lastRowChars_) {
+        chunks_.emplace_back().reserve(
+            std::max(lastRowChars_, std::clamp(textSize(), firstChunkChars, largestChunkChars)));
+    }
+    return chunks_.back();
+}
+
+// Makes Row's text unreferenced: cut off when it ends the buffers, else counted as waste.
 void TGridStore::dropRowText(int Row)
 {
-    const std::uint32_t length = rowLength(Row);
     if (atBufferEnd(Row))
-        text_.resize(rowStart_[Row]);
+        chunks_.back().resize(offsetOf(rowStart(Row)));
     else
-        garbage_ += length;
-    rowStart_[Row] = text_.size();
+        garbage_ += rowLength(Row);
 }
 
 void TGridStore::SetCell(int Col, int Row, QStringView Text)
@@ -88,32 +127,41 @@ void TGridStore::SetCell(int Col, int Row, QStringView Text)
     if (Col < 0 || Col >= cols_ || Row < 0)
         return;
     ensureRow(Row);
-    const std::size_t base = std::size_t(Row) * cols_;
-    const std::uint32_t begin = cellStart(Col, Row);
-    const std::uint32_t end = ends_[base + Col];
+    const std::uint32_t begin = Col == 0 ? 0 : rowEnds(Row)[Col - 1];
+    const std::uint32_t end = rowEnds(Row)[Col];
     const std::uint32_t length = rowLength(Row);
     if (!atBufferEnd(Row)) {
-        // Move the row to the end of the buffer, then edit it there.
-        const auto from = text_.begin() + rowStart_[Row];
-        const std::vector<char16_t> row(from, from + length);
-        rowStart_[Row] = text_.size();
-        text_.insert(text_.end(), row.begin(), row.end());
+        // Move the row to the end of the buffers, then edit it there.
+        std::vector<char16_t> row;
+        if (length > 0) {
+            const std::uint64_t start = rowStart(Row);
+            const auto from = chunks_[chunkOf(start)].begin() + qsizetype(offsetOf(start));
+            row.assign(from, from + length);
+        }
+        std::vector<char16_t> &chunk = chunkWithRoom();
+        rowStart(Row) = startAt(chunks_.size() - 1, chunk.size());
+        chunk.insert(chunk.end(), row.begin(), row.end());
         garbage_ += length;
     }
-    const auto cellBegin = text_.begin() + rowStart_[Row] + begin;
+    std::vector<char16_t> &chunk = chunks_.back();
+    const auto cellBegin = chunk.begin() + qsizetype(offsetOf(rowStart(Row)) + begin);
     const auto *chars = reinterpret_cast<const char16_t *>(Text.utf16());
-    text_.erase(cellBegin, cellBegin + (end - begin));
-    text_.insert(text_.begin() + rowStart_[Row] + begin, chars, chars + Text.size());
+    chunk.insert(chunk.erase(cellBegin, cellBegin + (end - begin)), chars, chars + Text.size());
     const std::int64_t delta = std::int64_t(Text.size()) - std::int64_t(end - begin);
+    std::uint32_t *ends = rowEnds(Row);
     for (int c = Col; c < cols_; ++c)
-        ends_[base + c] = std::uint32_t(std::int64_t(ends_[base + c]) + delta);
+        ends[c] = std::uint32_t(std::int64_t(ends[c]) + delta);
+    lastRowChars_ = rowLength(Row);
     compactIfWasteful();
 }
 
-void TGridStore::beginRow(int Row)
+std::vector<char16_t> &TGridStore::beginRow(int Row)
 {
     ensureRow(Row);
     dropRowText(Row);
+    std::vector<char16_t> &chunk = chunkWithRoom();
+    rowStart(Row) = startAt(chunks_.size() - 1, chunk.size());
+    return chunk;
 }
 
 void TGridStore::SetRow(int Row, std::span<const QString> Texts)
@@ -126,30 +174,52 @@ void TGridStore::SetRow(int Row, std::span<const QString> Texts)
     });
 }
 
+std::size_t TGridStore::textSize() const
+{
+    std::size_t size = 0;
+    for (const std::vector<char16_t> &chunk : chunks_)
+        size += chunk.size();
+    return size;
+}
+
 void TGridStore::compactIfWasteful()
 {
-    if (garbage_ < minCompactWaste || garbage_ * 2 < text_.size())
+    if (garbage_ < minCompactWaste || garbage_ * 2 < textSize())
         return;
-    std::vector<char16_t> text;
-    text.reserve(text_.size() - garbage_);
-    for (int r = 0; r < StoredRows(); ++r) {
-        const std::uint64_t from = rowStart_[r];
-        rowStart_[r] = text.size();
-        text.insert(text.end(), text_.begin() + from, text_.begin() + from + rowLength(r));
-    }
-    text_ = std::move(text);
+    std::vector<std::vector<char16_t>> old = std::move(chunks_);
+    chunks_.clear();
     garbage_ = 0;
+    for (int r = 0; r < rows_; ++r) {
+        const std::uint64_t from = rowStart(r);
+        std::vector<char16_t> &chunk = chunkWithRoom();
+        rowStart(r) = startAt(chunks_.size() - 1, chunk.size());
+        lastRowChars_ = rowLength(r);
+        if (lastRowChars_ > 0) {
+            const auto text = old[chunkOf(from)].begin() + qsizetype(offsetOf(from));
+            chunk.insert(chunk.end(), text, text + lastRowChars_);
+        }
+    }
 }
 
 void TGridStore::Squeeze()
 {
-    text_.shrink_to_fit();
-    rowStart_.shrink_to_fit();
-    ends_.shrink_to_fit();
+    // Only the last chunk and the last block have room to spare; neither is large.
+    if (!chunks_.empty())
+        chunks_.back().shrink_to_fit();
+    if (!blocks_.empty()) {
+        blocks_.back().starts.shrink_to_fit();
+        blocks_.back().ends.shrink_to_fit();
+    }
 }
 
 std::size_t TGridStore::MemoryBytes() const
 {
-    return text_.capacity() * sizeof(char16_t) + rowStart_.capacity() * sizeof(std::uint64_t) +
-           ends_.capacity() * sizeof(std::uint32_t);
+    std::size_t bytes =
+        chunks_.capacity() * sizeof(std::vector<char16_t>) + blocks_.capacity() * sizeof(TRowBlock);
+    for (const std::vector<char16_t> &chunk : chunks_)
+        bytes += chunk.capacity() * sizeof(char16_t);
+    for (const TRowBlock &block : blocks_)
+        bytes += block.starts.capacity() * sizeof(std::uint64_t) +
+                 block.ends.capacity() * sizeof(std::uint32_t);
+    return bytes;
 }

@@ -8,21 +8,26 @@
 #include <span>
 #include <vector>
 
-// The cells of a string grid, stored compactly: the texts of each row lie side by side in one
-// UTF-16 buffer shared by all rows, and each cell costs one 32-bit end offset within its row
-// (plus one 64-bit start per row). There is no object per cell, so a result of hundreds of
-// thousands of rows costs little more than its text.
+// The cells of a string grid, stored compactly: the texts of each row lie side by side in UTF-16
+// buffers shared by all rows, and each cell costs one 32-bit end offset within its row (plus
+// one 64-bit start per row). There is no object per cell, so a result of hundreds of thousands
+// of rows costs little more than its text.
+//
+// Texts and offsets are kept in chunks (texts of at most about a million characters, each row
+// whole in one; offsets of a few thousand rows): a growing result is never copied into a
+// buffer twice its size, which would double the memory a large run peaks at and make it touch
+// far more fresh memory than it keeps.
 //
 // Rows are stored as they are written, also past the grid's visible row count (a run writes its
-// rows before it sets the count). A row rewritten in the middle of the buffer moves to its end;
-// the space it leaves is reclaimed once it exceeds the live text.
+// rows before it sets the count). A row rewritten in the middle of the buffers moves to their
+// end; the space it leaves is reclaimed once it exceeds the live text.
 class TGridStore {
 public:
     int ColCount() const { return cols_; }
     // Keeps the cells of the columns that remain; new columns are empty.
     void SetColCount(int Count);
 
-    int StoredRows() const { return int(rowStart_.size()); }
+    int StoredRows() const { return rows_; }
     // Drops every stored row from Count on.
     void Truncate(int Count);
 
@@ -40,13 +45,14 @@ public:
     {
         if (Row < 0 || cols_ == 0)
             return;
-        beginRow(Row);
-        const std::size_t start = rowStart_[Row];
-        const std::size_t base = std::size_t(Row) * cols_;
+        std::vector<char16_t> &buffer = beginRow(Row);
+        const std::size_t start = offsetOf(rowStart(Row));
+        std::uint32_t *ends = rowEnds(Row);
         for (int c = 0; c < cols_; ++c) {
-            Write(c, text_);
-            ends_[base + c] = std::uint32_t(text_.size() - start);
+            Write(c, buffer);
+            ends[c] = std::uint32_t(buffer.size() - start);
         }
+        lastRowChars_ = ends[cols_ - 1];
         compactIfWasteful();
     }
 
@@ -56,20 +62,53 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
-    std::uint32_t cellStart(int Col, int Row) const;
+    // The offsets of blockRows consecutive rows.
+    struct TRowBlock {
+        // A row's start: its chunk in the high 32 bits, the offset within the chunk in the low.
+        std::vector<std::uint64_t> starts;
+        // ends[Row * cols_ + Col], Row within the block: end of the cell's text, counted from
+        // the row's start.
+        std::vector<std::uint32_t> ends;
+    };
+    static constexpr int blockShift = 12;
+    static constexpr int blockRows = 1 << blockShift;
+
+    static std::size_t chunkOf(std::uint64_t Start) { return std::size_t(Start >> 32); }
+    static std::size_t offsetOf(std::uint64_t Start) { return std::size_t(Start & 0xffffffffU); }
+    std::uint64_t &rowStart(int Row)
+    {
+        return blocks_[Row >> blockShift].starts[Row & (blockRows - 1)];
+    }
+    std::uint64_t rowStart(int Row) const
+    {
+        return blocks_[Row >> blockShift].starts[Row & (blockRows - 1)];
+    }
+    std::uint32_t *rowEnds(int Row)
+    {
+        return blocks_[Row >> blockShift].ends.data() + std::size_t(Row & (blockRows - 1)) * cols_;
+    }
+    const std::uint32_t *rowEnds(int Row) const
+    {
+        return blocks_[Row >> blockShift].ends.data() + std::size_t(Row & (blockRows - 1)) * cols_;
+    }
+    std::uint64_t endOfText() const;
     std::uint32_t rowLength(int Row) const;
     bool atBufferEnd(int Row) const;
     void ensureRow(int Row);
-    // Makes Row an empty row at the end of the buffer.
-    void beginRow(int Row);
+    // The last chunk, a new one when the last has too little room left for a row.
+    std::vector<char16_t> &chunkWithRoom();
+    // Makes Row an empty row at the end of the last chunk, which it returns.
+    std::vector<char16_t> &beginRow(int Row);
     void dropRowText(int Row);
+    std::size_t textSize() const;
     void compactIfWasteful();
 
     int cols_ = 0;
-    std::vector<char16_t> text_;
-    std::vector<std::uint64_t> rowStart_;
-    // ends_[Row * cols_ + Col]: end of the cell's text, counted from the row's start.
-    std::vector<std::uint32_t> ends_;
-    // Characters of text_ no longer referenced by any row.
+    int rows_ = 0;
+    std::vector<std::vector<char16_t>> chunks_;
+    std::vector<TRowBlock> blocks_;
+    // Characters of the chunks no longer referenced by any row.
     std::size_t garbage_ = 0;
+    // The length of the row written last: the room a chunk must have left for the next.
+    std::size_t lastRowChars_ = 0;
 };

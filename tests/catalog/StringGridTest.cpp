@@ -79,6 +79,38 @@ TEST(GridStore, HoldsTextPlusAtMostFiveBytesPerCellAfterABulkFill)
     EXPECT_LE(store.MemoryBytes(), std::size_t(10000) * 10 * (5 * 2 + 5));
 }
 
+// A large result is kept in chunks: while it grows it never holds a buffer of twice its text,
+// rows keep their texts across chunks, also a cell longer than a chunk and a row rewritten in
+// an early chunk.
+TEST(GridStore, ALargeFillHoldsLittleMoreThanItsTextWhileItGrows)
+{
+    TGridStore store;
+    store.SetColCount(2);
+    const QString text(270, u'x');
+    const QString huge(1500000, u'h');
+    constexpr int rows = 10000;
+    for (int r = 0; r < rows; ++r) {
+        const QString first = r == rows / 2 ? huge : QString::number(r);
+        store.WriteRow(r, [&](int c, std::vector<char16_t> &buffer) {
+            const QString &cell = c == 0 ? first : text;
+            const auto *chars = reinterpret_cast<const char16_t *>(cell.utf16());
+            buffer.insert(buffer.end(), chars, chars + cell.size());
+        });
+    }
+    store.SetCell(1, 3, u"rewritten");
+    std::size_t textBytes = 0;
+    for (int r = 0; r < rows; ++r)
+        textBytes += std::size_t(store.CellView(0, r).size() + store.CellView(1, r).size()) * 2;
+    EXPECT_EQ(store.CellView(0, rows / 2).size(), huge.size());
+    EXPECT_EQ(store.Cell(0, rows - 1), QString::number(rows - 1));
+    EXPECT_EQ(store.Cell(1, rows - 1), text);
+    EXPECT_EQ(store.Cell(0, 3), QStringLiteral("3"));
+    EXPECT_EQ(store.Cell(1, 3), QStringLiteral("rewritten"));
+    // A buffer grown by doubling would hold up to twice the text here.
+    const std::size_t index = std::size_t(rows) * (2 * 4 + 8);
+    EXPECT_LE(store.MemoryBytes(), textBytes + textBytes / 2 + index);
+}
+
 TEST_F(StringGrid_Gui, FixedRowAndColumnAreTheHeaders)
 {
     grid.SetCells(1, 0, u"Title");
