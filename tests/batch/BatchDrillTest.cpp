@@ -3,11 +3,11 @@
 #include "common/IniFile.h"
 #include "tests/batch/BatchDb.h"
 #include "tests/mail/ScriptedSmtpServer.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -47,21 +47,24 @@ TEST(BatchDrill_Postgres, AServerKilledMidRunEndsWithItsErrorAndLeavesNoFile)
             "INSERT INTO QUORVEL VALUES (5, 'select g, pg_sleep(0.01) from "
             "generate_series(1, 3000) g', 'G,S', '60,60', 'R,L', 'Верх', 'Низ')");
     const TempDir out;
-    QProcess batch;
-    batch.start(QUORVEL_BATCH_PROGRAM,
-                {"run", BatchDb::login(), "--report", "5", "--xls", out.file("long.xls"), "--xlsx",
-                 out.file("long.xlsx"), "--workspace", db.folder()});
-    ASSERT_TRUE(batch.waitForStarted());
+    ChildProcess batch;
+    ChildProcess::Options capture;
+    capture.Capture = true;
+    ASSERT_TRUE(
+        batch.Start(QUORVEL_BATCH_PROGRAM,
+                    {"run", BatchDb::login(), "--report", "5", "--xls", out.file("long.xls"),
+                     "--xlsx", out.file("long.xlsx"), "--workspace", db.folder()},
+                    capture));
     // The statement is running on the server once its backend shows it.
     ASSERT_TRUE(waitFor([&] {
         return db.rows("SELECT count(*) FROM pg_stat_activity WHERE query ILIKE "
                        "'%pg_sleep(0.01)%' AND pid <> pg_backend_pid()") == "1";
     }));
     db.kill();
-    ASSERT_TRUE(batch.waitForFinished(60000));
-    const QString text = QString::fromUtf8(batch.readAllStandardOutput());
-    EXPECT_EQ(batch.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(batch.exitCode(), 1) << text.toStdString();
+    ASSERT_TRUE(batch.WaitForFinished(60000));
+    const QString text = QString::fromUtf8(batch.Output());
+    EXPECT_TRUE(batch.NormalExit());
+    EXPECT_EQ(batch.ExitCode(), 1) << text.toStdString();
     EXPECT_TRUE(text.contains("error: ")) << text.toStdString();
     EXPECT_TRUE(text.contains("summary: report failed, no file written")) << text.toStdString();
     EXPECT_EQ(filesBelow(out.path()), QStringList());
@@ -79,12 +82,12 @@ TEST(BatchDrill_Sqlite_Smtp, AStopSignalMidMessageEndsThePassCleanlyAndTheNextRu
                            "('second@example.com', 'Второй', '3')")
                 .arg(stalled.port()));
     const TempDir tmp;
-    QProcess batch;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TMPDIR", tmp.path());
-    batch.setProcessEnvironment(env);
-    batch.start(QUORVEL_BATCH_PROGRAM, {"send", BatchDb::login(), "--workspace", db.folder()});
-    ASSERT_TRUE(batch.waitForStarted());
+    ChildProcess batch;
+    ChildProcess::Options options;
+    options.Environment.insert("TMPDIR", tmp.path());
+    options.Capture = true;
+    ASSERT_TRUE(batch.Start(QUORVEL_BATCH_PROGRAM,
+                            {"send", BatchDb::login(), "--workspace", db.folder()}, options));
     // The first recipient's workbook is written just before its message goes out.
     ASSERT_TRUE(waitFor([&] {
         for (const QString &dir : QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
@@ -93,11 +96,11 @@ TEST(BatchDrill_Sqlite_Smtp, AStopSignalMidMessageEndsThePassCleanlyAndTheNextRu
         return false;
     }));
     QThread::msleep(300);
-    ::kill(pid_t(batch.processId()), SIGTERM);
-    ASSERT_TRUE(batch.waitForFinished(20000)) << "the signal did not end the wait";
-    const QString text = QString::fromUtf8(batch.readAllStandardOutput());
-    EXPECT_EQ(batch.exitStatus(), QProcess::NormalExit) << text.toStdString();
-    EXPECT_EQ(batch.exitCode(), 1) << text.toStdString();
+    batch.Signal(SIGTERM);
+    ASSERT_TRUE(batch.WaitForFinished(20000)) << "the signal did not end the wait";
+    const QString text = QString::fromUtf8(batch.Output());
+    EXPECT_TRUE(batch.NormalExit()) << text.toStdString();
+    EXPECT_EQ(batch.ExitCode(), 1) << text.toStdString();
     EXPECT_TRUE(text.contains("first@example.com: report 2 \"Сутки\"")) << text.toStdString();
     EXPECT_TRUE(text.contains("second@example.com: stopped by a signal, not sent"))
         << text.toStdString();

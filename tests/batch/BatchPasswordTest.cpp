@@ -6,14 +6,16 @@
 #include "common/IniFile.h"
 #include "tests/batch/BatchDb.h"
 #include "tests/mail/ScriptedSmtpServer.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -164,28 +166,26 @@ TEST_F(BatchPasswordProcessList_Sqlite, RunningSendShowsNoPassword)
                 .arg(stalled.port()));
     IniFile(db.folder() + "/viri.ini").writeString("Mail", "READ_TIMEOUT", "60");
     const QString file = fileWith(dir, "secret\n", OwnerOnly);
-    QProcess send;
-    send.setProcessChannelMode(QProcess::ForwardedChannels);
-    send.start(QUORVEL_BATCH_PROGRAM,
-               {"send", "dispatcher@ZUD", "--password-file", file, "--workspace", db.folder()});
-    ASSERT_TRUE(send.waitForStarted());
+    ChildProcess send;
+    ASSERT_TRUE(send.Start(QUORVEL_BATCH_PROGRAM, {"send", "dispatcher@ZUD", "--password-file",
+                                                   file, "--workspace", db.folder()}));
     // Started may be told before the child has replaced itself with the program (a loaded
     // machine shows the forking test's arguments for a moment).
     QByteArray arguments;
     QElapsedTimer clock;
     clock.start();
     while (!arguments.contains("quorvel-batch") && clock.elapsed() < 10000) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(send.processId()));
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(send.Pid()));
         ASSERT_TRUE(cmdline.open(QIODevice::ReadOnly));
         arguments = cmdline.readAll();
         if (!arguments.contains("quorvel-batch"))
             QThread::msleep(10);
     }
-    EXPECT_EQ(send.state(), QProcess::Running);
+    EXPECT_TRUE(send.Running());
     EXPECT_TRUE(arguments.contains("dispatcher@ZUD"));
     EXPECT_FALSE(arguments.contains("secret"));
-    send.kill();
-    send.waitForFinished();
+    send.Signal(SIGKILL);
+    send.WaitForFinished();
 }
 
 } // namespace

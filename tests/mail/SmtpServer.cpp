@@ -2,7 +2,8 @@
 
 #include "tests/support/TempDir.h"
 
-#include <QDeadlineTimer>
+#include <csignal>
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -31,29 +32,29 @@ void SmtpServer::start(QStringList options)
 {
     const QStringList args =
         QStringList{mailTestScript(QStringLiteral("smtp_server.py")), dir_.path()} + options;
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(QStringLiteral("/usr/bin/python3"), args);
-    if (!process_.waitForStarted()) {
-        ADD_FAILURE() << "cannot start /usr/bin/python3: " << process_.errorString().toStdString();
+    // The server prints its port on standard output; its errors go to the test's output.
+    ChildProcess::Options io;
+    io.Capture = true;
+    io.KeepError = true;
+    io.PipeInput = true;
+    if (!process_.Start(QStringLiteral("/usr/bin/python3"), args, io)) {
+        ADD_FAILURE() << "cannot start " << process_.ErrorText().toStdString();
         return;
     }
-    const QDeadlineTimer deadline(30000);
-    while (!process_.canReadLine() && !deadline.hasExpired() &&
-           process_.state() == QProcess::Running)
-        process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
-    port_ = static_cast<quint16>(process_.readLine().trimmed().toUInt());
+    port_ = static_cast<quint16>(process_.ReadLine(30000).trimmed().toUInt());
     if (port_ == 0)
         ADD_FAILURE() << "the aiosmtpd server did not start (is python3-aiosmtpd installed?)";
 }
 
+// The server ends when its standard input closes.
 SmtpServer::~SmtpServer()
 {
-    if (process_.state() == QProcess::NotRunning)
+    if (!process_.Running())
         return;
-    process_.closeWriteChannel();
-    if (!process_.waitForFinished(10000)) {
-        process_.kill();
-        process_.waitForFinished();
+    process_.CloseInput();
+    if (!process_.WaitForFinished(10000)) {
+        process_.Signal(SIGKILL);
+        process_.WaitForFinished();
     }
 }
 

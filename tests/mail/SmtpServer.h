@@ -1,8 +1,9 @@
 #pragma once
 
+#include "tests/support/ChildProcess.h"
+
 #include <QJsonObject>
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -34,7 +35,7 @@ private:
     void start(QStringList options);
 
     QTemporaryDir dir_;
-    QProcess process_;
+    ChildProcess process_;
     quint16 port_ = 0;
 };
 

@@ -1,11 +1,11 @@
 #include "tests/support/PgServer.h"
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -38,14 +38,15 @@ int freeLoopbackPort()
 // The server refuses to run as root: as root, its programs run as the system user postgres.
 // Each runs in a session of its own, so that an abrupt stop takes every backend with it.
 // setsid and setpriv replace themselves by the program, so the process is the program.
-void startAsServerUser(QProcess &p, const QString &program, const QStringList &args)
+bool startAsServerUser(ChildProcess &p, const QString &program, const QStringList &args,
+                       const ChildProcess::Options &options)
 {
     QStringList full;
     if (::geteuid() == 0)
         full << QStringLiteral("/usr/bin/setpriv") << QStringLiteral("--reuid=postgres")
              << QStringLiteral("--regid=postgres") << QStringLiteral("--clear-groups");
     full << program << args;
-    p.start(QStringLiteral("/usr/bin/setsid"), full);
+    return p.Start(QStringLiteral("/usr/bin/setsid"), full, options);
 }
 
 bool chownTree(const QString &path)
@@ -115,15 +116,19 @@ bool PgServer::initCluster()
             ADD_FAILURE() << "cannot prepare " << root_.toStdString();
             return false;
         }
-        QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        startAsServerUser(p, binDir + QStringLiteral("/initdb"),
-                          {QStringLiteral("-D"), scratchData, QStringLiteral("-A"),
-                           QStringLiteral("trust"), QStringLiteral("-U"), user(),
-                           QStringLiteral("-E"), QStringLiteral("UTF8"),
-                           QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")});
-        if (!p.waitForFinished(120000) || p.exitCode() != 0) {
-            ADD_FAILURE() << "initdb failed: " << p.readAll().toStdString();
+        ChildProcess p;
+        ChildProcess::Options merged;
+        merged.Capture = true;
+        merged.MergeError = true;
+        if (!startAsServerUser(p, binDir + QStringLiteral("/initdb"),
+                               {QStringLiteral("-D"), scratchData, QStringLiteral("-A"),
+                                QStringLiteral("trust"), QStringLiteral("-U"), user(),
+                                QStringLiteral("-E"), QStringLiteral("UTF8"),
+                                QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")},
+                               merged) ||
+            !p.WaitForFinished(120000) || p.ExitCode() != 0) {
+            ADD_FAILURE() << "initdb failed: " << p.ErrorText().toStdString()
+                          << p.Output().toStdString();
             return false;
         }
         if (::rename(scratch.toLocal8Bit().constData(), base.toLocal8Bit().constData()) != 0)
@@ -139,7 +144,7 @@ bool PgServer::initCluster()
 
 bool PgServer::running() const
 {
-    return postgres_ && postgres_->state() != QProcess::NotRunning;
+    return postgres_ && postgres_->Running();
 }
 
 QString PgServer::connectString() const
@@ -151,19 +156,21 @@ bool PgServer::start()
 {
     if (running())
         return true;
-    postgres_ = std::make_unique<QProcess>();
-    postgres_->setProcessChannelMode(QProcess::MergedChannels);
-    postgres_->setStandardOutputFile(root_ + QStringLiteral("/server.log"), QIODevice::Append);
-    startAsServerUser(*postgres_, binDir + QStringLiteral("/postgres"),
-                      {QStringLiteral("-D"), data_, QStringLiteral("-p"), QString::number(port_),
-                       QStringLiteral("-c"), QStringLiteral("listen_addresses=127.0.0.1"),
-                       QStringLiteral("-c"), QStringLiteral("unix_socket_directories="),
-                       QStringLiteral("-c"), QStringLiteral("fsync=off"), QStringLiteral("-c"),
-                       QStringLiteral("synchronous_commit=off"), QStringLiteral("-c"),
-                       QStringLiteral("full_page_writes=off"), QStringLiteral("-c"),
-                       QStringLiteral("max_connections=30"), QStringLiteral("-c"),
-                       QStringLiteral("shared_buffers=16MB")});
-    if (!postgres_->waitForStarted() || !waitReady()) {
+    postgres_ = std::make_unique<ChildProcess>();
+    ChildProcess::Options log;
+    log.OutputFile = root_ + QStringLiteral("/server.log");
+    const bool started = startAsServerUser(
+        *postgres_, binDir + QStringLiteral("/postgres"),
+        {QStringLiteral("-D"), data_, QStringLiteral("-p"), QString::number(port_),
+         QStringLiteral("-c"), QStringLiteral("listen_addresses=127.0.0.1"), QStringLiteral("-c"),
+         QStringLiteral("unix_socket_directories="), QStringLiteral("-c"),
+         QStringLiteral("fsync=off"), QStringLiteral("-c"),
+         QStringLiteral("synchronous_commit=off"), QStringLiteral("-c"),
+         QStringLiteral("full_page_writes=off"), QStringLiteral("-c"),
+         QStringLiteral("max_connections=30"), QStringLiteral("-c"),
+         QStringLiteral("shared_buffers=16MB")},
+        log);
+    if (!started || !waitReady()) {
         kill();
         return false;
     }
@@ -193,8 +200,8 @@ void PgServer::stop()
 {
     if (!running())
         return;
-    ::kill(pid_t(postgres_->processId()), SIGINT);
-    if (!postgres_->waitForFinished(60000))
+    postgres_->Signal(SIGINT);
+    if (!postgres_->WaitForFinished(60000))
         kill();
     postgres_.reset();
 }
@@ -204,8 +211,8 @@ void PgServer::kill()
     if (!postgres_)
         return;
     if (running()) {
-        ::kill(-pid_t(postgres_->processId()), SIGKILL);
-        postgres_->waitForFinished(30000);
+        postgres_->Signal(SIGKILL, true);
+        postgres_->WaitForFinished(30000);
         // The killed server leaves its postmaster.pid saying "ready"; a restart must not
         // read that as its own readiness.
         QFile::remove(data_ + QStringLiteral("/postmaster.pid"));

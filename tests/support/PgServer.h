@@ -5,7 +5,7 @@
 
 #include <memory>
 
-class QProcess;
+class ChildProcess;
 
 // A real PostgreSQL 15 server for one test: a fresh cluster in a temporary folder, on a free
 // loopback port, trust authentication on loopback, fsync off. When the tests run as root the
@@ -50,5 +50,5 @@ private:
     QString dbName_;
     int port_ = 0;
     bool ok_ = false;
-    std::unique_ptr<QProcess> postgres_;
+    std::unique_ptr<ChildProcess> postgres_;
 };

@@ -1,6 +1,8 @@
 #include "tests/support/TempDir.h"
 
-#include <QProcess>
+#include "tests/support/ChildProcess.h"
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -24,27 +26,20 @@ int runProgram(const QString &program, const QStringList &args, QString *out, QS
 int runProgramIn(const QHash<QString, QString> &Set, const QString &program,
                  const QStringList &args, QString *out, QString *err, int timeoutMs)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (auto it = Set.cbegin(); it != Set.cend(); ++it) {
-        if (it.value().isNull())
-            env.remove(it.key());
-        else
-            env.insert(it.key(), it.value());
-    }
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForStarted())
+    ChildProcess p;
+    ChildProcess::Options options;
+    options.Environment = Set;
+    options.Capture = true;
+    if (!p.Start(program, args, options))
         return -1;
-    p.closeWriteChannel();
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
+    if (!p.WaitForFinished(timeoutMs)) {
+        p.Signal(SIGKILL);
+        p.WaitForFinished();
         return -1;
     }
     if (out)
-        *out = QString::fromUtf8(p.readAllStandardOutput());
+        *out = QString::fromUtf8(p.Output());
     if (err)
-        *err = QString::fromUtf8(p.readAllStandardError());
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        *err = QString::fromUtf8(p.Error());
+    return p.NormalExit() ? p.ExitCode() : -1;
 }
