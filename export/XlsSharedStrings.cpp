@@ -2,23 +2,70 @@
 
 #include "export/ExportErrors.h"
 
+#include <QHashFunctions>
+
 #include <algorithm>
 
-quint32 TsstStrings::add(const QString &text)
+namespace {
+constexpr std::size_t bufferChars = 1 << 20;
+constexpr std::size_t firstSlots = 1 << 10;
+} // namespace
+
+QStringView TsstStrings::text(quint32 i) const
 {
-    QString stored = text;
-    if (stored.contains(u'\r'))
-        stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    if (stored.size() > MaxLength)
+    const std::uint64_t start = starts_[i];
+    return QStringView(buffers_[std::size_t(start >> 32)].data() + (start & 0xffffffffU),
+                       qsizetype(lengths_[i]));
+}
+
+void TsstStrings::store(QStringView text)
+{
+    if (buffers_.empty() ||
+        buffers_.back().capacity() - buffers_.back().size() < std::size_t(text.size()))
+        buffers_.emplace_back().reserve(bufferChars);
+    std::vector<char16_t> &buffer = buffers_.back();
+    starts_.push_back((std::uint64_t(buffers_.size() - 1) << 32) | buffer.size());
+    lengths_.push_back(std::uint16_t(text.size()));
+    const auto *chars = reinterpret_cast<const char16_t *>(text.utf16());
+    buffer.insert(buffer.end(), chars, chars + text.size());
+}
+
+void TsstStrings::growSlots()
+{
+    slots_.assign(std::max(firstSlots, slots_.size() * 2), 0);
+    const std::size_t mask = slots_.size() - 1;
+    for (quint32 i = 0; i < count(); ++i) {
+        std::size_t s = qHash(text(i)) & mask;
+        while (slots_[s] != 0)
+            s = (s + 1) & mask;
+        slots_[s] = i + 1;
+    }
+}
+
+quint32 TsstStrings::add(QStringView text)
+{
+    QString normalized;
+    if (text.contains(u'\r')) {
+        normalized = text.toString();
+        normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        text = normalized;
+    }
+    if (text.size() > MaxLength)
         raiseExportError(EQExportError::StringTooLarge);
     ++references_;
-    const auto found = index_.constFind(stored);
-    if (found != index_.constEnd())
-        return found.value();
-    const quint32 i = quint32(strings_.size());
-    strings_.append(stored);
-    index_.insert(strings_.back(), i);
-    return i;
+    if ((std::size_t(count()) + 1) * 2 > slots_.size())
+        growSlots();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t s = qHash(text) & mask;; s = (s + 1) & mask) {
+        const quint32 slot = slots_[s];
+        if (slot == 0) {
+            store(text);
+            slots_[s] = count();
+            return count() - 1;
+        }
+        if (this->text(slot - 1) == text)
+            return slot - 1;
+    }
 }
 
 void TsstStrings::write(TxlsRecordWriter &w) const
@@ -31,7 +78,8 @@ void TsstStrings::write(TxlsRecordWriter &w) const
         type = xlsRecord::Continue;
     };
     p.u32(references_).u32(count());
-    for (const QString &s : strings_) {
+    for (quint32 i = 0; i < count(); ++i) {
+        const QStringView s = text(i);
         const int length = int(s.size());
         // A string's header is never split; a string that does not fit starts a new record.
         if (3 + 2 * length > p.room())
@@ -40,7 +88,7 @@ void TsstStrings::write(TxlsRecordWriter &w) const
         int done = 0;
         for (;;) {
             const int fit = std::min(length - done, p.room() / 2);
-            p.utf16(s.constData() + done, fit);
+            p.utf16(reinterpret_cast<const QChar *>(s.utf16()) + done, fit);
             done += fit;
             if (done == length)
                 break;

@@ -380,14 +380,31 @@ INSTANTIATE_TEST_SUITE_P(
                                1 + 2 * (32767 - 4110 - 6 * 4111)}}),
     [](const auto &p) { return std::string(p.param.name); });
 
+// Hundreds of thousands of distinct texts, as a long report has: each keeps its entry through
+// the growth of the table and across the text buffers.
+TEST(XlsSharedStrings, ManyDistinctTextsKeepTheirEntries)
+{
+    TsstStrings sst;
+    constexpr quint32 texts = 300000;
+    const auto textOf = [](quint32 i) { return QStringLiteral("Подстанция %1").arg(i); };
+    for (quint32 i = 0; i < texts; ++i)
+        ASSERT_EQ(sst.add(textOf(i)), i);
+    for (quint32 i = 0; i < texts; i += 997)
+        ASSERT_EQ(sst.add(textOf(i)), i);
+    EXPECT_EQ(sst.count(), texts);
+    EXPECT_EQ(sst.text(0), textOf(0));
+    EXPECT_EQ(sst.text(texts - 1), textOf(texts - 1));
+    EXPECT_EQ(sst.text(123456), textOf(123456));
+}
+
 TEST(XlsSharedStrings, EqualTextsShareOneEntryAndLineEndsBecomeLf)
 {
     TsstStrings sst;
-    EXPECT_EQ(sst.add("a\r\nb"), 0u);
-    EXPECT_EQ(sst.add("a\rb"), 0u);
-    EXPECT_EQ(sst.add("a\nb"), 0u);
-    EXPECT_EQ(sst.add("c"), 1u);
-    EXPECT_EQ(sst.add("c"), 1u);
+    EXPECT_EQ(sst.add(u"a\r\nb"), 0u);
+    EXPECT_EQ(sst.add(u"a\rb"), 0u);
+    EXPECT_EQ(sst.add(u"a\nb"), 0u);
+    EXPECT_EQ(sst.add(u"c"), 1u);
+    EXPECT_EQ(sst.add(u"c"), 1u);
     EXPECT_EQ(sst.count(), 2u);
     EXPECT_EQ(sst.references(), 5u);
     EXPECT_NO_THROW(sst.add(QString(32767, u'x')));
