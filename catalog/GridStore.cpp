@@ -1,25 +1,12 @@
 #include "catalog/GridStore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // Below this much waste a compaction is not worth a pass over the buffer.
 constexpr std::size_t minCompactWaste = 1 << 16;
-// Chunks grow with the text from the first to the largest. A chunk is full when less room is
-// left in it than the row written last took; a longer row grows the chunk it starts in.
-constexpr std::size_t firstChunkChars = 1 << 10;
-constexpr std::size_t largestChunkChars = 1 << 20;
-
-std::uint64_t startAt(std::size_t Chunk, std::size_t Offset)
-{
-    return (std::uint64_t(Chunk) << 32) | std::uint64_t(Offset);
-}
 } // namespace
-
-std::uint64_t TGridStore::endOfText() const
-{
-    return chunks_.empty() ? 0 : startAt(chunks_.size() - 1, chunks_.back().size());
-}
 
 std::uint32_t TGridStore::rowLength(int Row) const
 {
@@ -28,7 +15,7 @@ std::uint32_t TGridStore::rowLength(int Row) const
 
 bool TGridStore::atBufferEnd(int Row) const
 {
-    return !chunks_.empty() && rowStart(Row) + rowLength(Row) == endOfText();
+    return !text_.Empty() && rowStart(Row) + rowLength(Row) == text_.End();
 }
 
 void TGridStore::SetColCount(int Count)
@@ -36,8 +23,9 @@ void TGridStore::SetColCount(int Count)
     Count = std::max(Count, 0);
     if (Count == cols_)
         return;
+    const int stored = StoredRows();
     for (int b = 0; b < int(blocks_.size()); ++b) {
-        const int rows = std::min(blockRows, rows_ - b * blockRows);
+        const int rows = std::min(blockRows, stored - b * blockRows);
         std::vector<std::uint32_t> ends(std::size_t(rows) * Count);
         for (int r = 0; r < rows; ++r) {
             const std::uint32_t *old = rowEnds(b * blockRows + r);
@@ -59,11 +47,10 @@ void TGridStore::SetColCount(int Count)
 void TGridStore::Truncate(int Count)
 {
     Count = std::max(Count, 0);
-    if (Count >= rows_)
+    if (Count >= StoredRows())
         return;
-    for (int r = Count; r < rows_; ++r)
+    for (int r = Count; r < StoredRows(); ++r)
         garbage_ += rowLength(r);
-    rows_ = Count;
     blocks_.resize(std::size_t((Count + blockRows - 1) >> blockShift));
     if (!blocks_.empty()) {
         const int rows = Count - int(blocks_.size() - 1) * blockRows;
@@ -75,21 +62,19 @@ void TGridStore::Truncate(int Count)
 
 QStringView TGridStore::CellView(int Col, int Row) const
 {
-    if (Col < 0 || Col >= cols_ || Row < 0 || Row >= rows_)
+    if (Col < 0 || Col >= cols_ || Row < 0 || Row >= StoredRows())
         return {};
     const std::uint32_t *ends = rowEnds(Row);
     const std::uint32_t begin = Col == 0 ? 0 : ends[Col - 1];
     if (ends[Col] == begin)
         return {};
-    const std::uint64_t start = rowStart(Row);
-    return QStringView(chunks_[chunkOf(start)].data() + offsetOf(start) + begin,
-                       qsizetype(ends[Col] - begin));
+    return QStringView(text_.At(rowStart(Row)) + begin, qsizetype(ends[Col] - begin));
 }
 
 void TGridStore::ensureRow(int Row)
 {
-    for (; rows_ <= Row; ++rows_) {
-        if (std::size_t(rows_ >> blockShift) == blocks_.size()) {
+    for (int rows = StoredRows(); rows <= Row; ++rows) {
+        if (std::size_t(rows >> blockShift) == blocks_.size()) {
             TRowBlock &block = blocks_.emplace_back();
             // The first block grows with the rows, so a small grid stays small; later ones
             // take their whole size at once.
@@ -99,25 +84,16 @@ void TGridStore::ensureRow(int Row)
             }
         }
         TRowBlock &block = blocks_.back();
-        block.starts.push_back(endOfText());
+        block.starts.push_back(text_.End());
         block.ends.resize(block.ends.size() + std::size_t(cols_), 0);
     }
-}
-
-std::vector<char16_t> &TGridStore::chunkWithRoom()
-{
-    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < lastRowChars_) {
-        chunks_.emplace_back().reserve(
-            std::max(lastRowChars_, std::clamp(textSize(), firstChunkChars, largestChunkChars)));
-    }
-    return chunks_.back();
 }
 
 // Makes Row's text unreferenced: cut off when it ends the buffers, else counted as waste.
 void TGridStore::dropRowText(int Row)
 {
     if (atBufferEnd(Row))
-        chunks_.back().resize(offsetOf(rowStart(Row)));
+        text_.Last().resize(TTextChunks::OffsetOf(rowStart(Row)));
     else
         garbage_ += rowLength(Row);
 }
@@ -134,17 +110,16 @@ void TGridStore::SetCell(int Col, int Row, QStringView Text)
         // Move the row to the end of the buffers, then edit it there.
         std::vector<char16_t> row;
         if (length > 0) {
-            const std::uint64_t start = rowStart(Row);
-            const auto from = chunks_[chunkOf(start)].begin() + qsizetype(offsetOf(start));
+            const char16_t *from = text_.At(rowStart(Row));
             row.assign(from, from + length);
         }
-        std::vector<char16_t> &chunk = chunkWithRoom();
-        rowStart(Row) = startAt(chunks_.size() - 1, chunk.size());
+        std::vector<char16_t> &chunk = text_.WithRoom(lastRowChars_);
+        rowStart(Row) = text_.End();
         chunk.insert(chunk.end(), row.begin(), row.end());
         garbage_ += length;
     }
-    std::vector<char16_t> &chunk = chunks_.back();
-    const auto cellBegin = chunk.begin() + qsizetype(offsetOf(rowStart(Row)) + begin);
+    std::vector<char16_t> &chunk = text_.Last();
+    const auto cellBegin = chunk.begin() + qsizetype(TTextChunks::OffsetOf(rowStart(Row)) + begin);
     const auto *chars = reinterpret_cast<const char16_t *>(Text.utf16());
     chunk.insert(chunk.erase(cellBegin, cellBegin + (end - begin)), chars, chars + Text.size());
     const std::int64_t delta = std::int64_t(Text.size()) - std::int64_t(end - begin);
@@ -159,8 +134,8 @@ std::vector<char16_t> &TGridStore::beginRow(int Row)
 {
     ensureRow(Row);
     dropRowText(Row);
-    std::vector<char16_t> &chunk = chunkWithRoom();
-    rowStart(Row) = startAt(chunks_.size() - 1, chunk.size());
+    std::vector<char16_t> &chunk = text_.WithRoom(lastRowChars_);
+    rowStart(Row) = text_.End();
     return chunk;
 }
 
@@ -174,38 +149,26 @@ void TGridStore::SetRow(int Row, std::span<const QString> Texts)
     });
 }
 
-std::size_t TGridStore::textSize() const
-{
-    std::size_t size = 0;
-    for (const std::vector<char16_t> &chunk : chunks_)
-        size += chunk.size();
-    return size;
-}
-
 void TGridStore::compactIfWasteful()
 {
-    if (garbage_ < minCompactWaste || garbage_ * 2 < textSize())
+    if (garbage_ < minCompactWaste || garbage_ * 2 < text_.Size())
         return;
-    std::vector<std::vector<char16_t>> old = std::move(chunks_);
-    chunks_.clear();
+    const TTextChunks old = std::exchange(text_, {});
     garbage_ = 0;
-    for (int r = 0; r < rows_; ++r) {
+    for (int r = 0; r < StoredRows(); ++r) {
         const std::uint64_t from = rowStart(r);
-        std::vector<char16_t> &chunk = chunkWithRoom();
-        rowStart(r) = startAt(chunks_.size() - 1, chunk.size());
+        std::vector<char16_t> &chunk = text_.WithRoom(lastRowChars_);
+        rowStart(r) = text_.End();
         lastRowChars_ = rowLength(r);
-        if (lastRowChars_ > 0) {
-            const auto text = old[chunkOf(from)].begin() + qsizetype(offsetOf(from));
-            chunk.insert(chunk.end(), text, text + lastRowChars_);
-        }
+        if (lastRowChars_ > 0)
+            chunk.insert(chunk.end(), old.At(from), old.At(from) + lastRowChars_);
     }
 }
 
 void TGridStore::Squeeze()
 {
     // Only the last chunk and the last block have room to spare; neither is large.
-    if (!chunks_.empty())
-        chunks_.back().shrink_to_fit();
+    text_.ShrinkLast();
     if (!blocks_.empty()) {
         blocks_.back().starts.shrink_to_fit();
         blocks_.back().ends.shrink_to_fit();
@@ -214,10 +177,7 @@ void TGridStore::Squeeze()
 
 std::size_t TGridStore::MemoryBytes() const
 {
-    std::size_t bytes =
-        chunks_.capacity() * sizeof(std::vector<char16_t>) + blocks_.capacity() * sizeof(TRowBlock);
-    for (const std::vector<char16_t> &chunk : chunks_)
-        bytes += chunk.capacity() * sizeof(char16_t);
+    std::size_t bytes = text_.MemoryBytes() + blocks_.capacity() * sizeof(TRowBlock);
     for (const TRowBlock &block : blocks_)
         bytes += block.starts.capacity() * sizeof(std::uint64_t) +
                  block.ends.capacity() * sizeof(std::uint32_t);

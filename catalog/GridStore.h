@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TextChunks.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -13,10 +15,9 @@
 // one 64-bit start per row). There is no object per cell, so a result of hundreds of thousands
 // of rows costs little more than its text.
 //
-// Texts and offsets are kept in chunks (texts of at most about a million characters, each row
-// whole in one; offsets of a few thousand rows): a growing result is never copied into a
-// buffer twice its size, which would double the memory a large run peaks at and make it touch
-// far more fresh memory than it keeps.
+// Texts and offsets are kept in chunks (the texts in TTextChunks, each row whole in one chunk;
+// the offsets in blocks of a few thousand rows): a growing result is never copied into a buffer
+// twice its size.
 //
 // Rows are stored as they are written, also past the grid's visible row count (a run writes its
 // rows before it sets the count). A row rewritten in the middle of the buffers moves to their
@@ -27,7 +28,12 @@ public:
     // Keeps the cells of the columns that remain; new columns are empty.
     void SetColCount(int Count);
 
-    int StoredRows() const { return rows_; }
+    int StoredRows() const
+    {
+        return blocks_.empty()
+                   ? 0
+                   : int(blocks_.size() - 1) * blockRows + int(blocks_.back().starts.size());
+    }
     // Drops every stored row from Count on.
     void Truncate(int Count);
 
@@ -46,7 +52,7 @@ public:
         if (Row < 0 || cols_ == 0)
             return;
         std::vector<char16_t> &buffer = beginRow(Row);
-        const std::size_t start = offsetOf(rowStart(Row));
+        const std::size_t start = TTextChunks::OffsetOf(rowStart(Row));
         std::uint32_t *ends = rowEnds(Row);
         for (int c = 0; c < cols_; ++c) {
             Write(c, buffer);
@@ -64,7 +70,7 @@ public:
 private:
     // The offsets of blockRows consecutive rows.
     struct TRowBlock {
-        // A row's start: its chunk in the high 32 bits, the offset within the chunk in the low.
+        // A row's start: its place in the chunks of text.
         std::vector<std::uint64_t> starts;
         // ends[Row * cols_ + Col], Row within the block: end of the cell's text, counted from
         // the row's start.
@@ -73,8 +79,6 @@ private:
     static constexpr int blockShift = 12;
     static constexpr int blockRows = 1 << blockShift;
 
-    static std::size_t chunkOf(std::uint64_t Start) { return std::size_t(Start >> 32); }
-    static std::size_t offsetOf(std::uint64_t Start) { return std::size_t(Start & 0xffffffffU); }
     std::uint64_t &rowStart(int Row)
     {
         return blocks_[Row >> blockShift].starts[Row & (blockRows - 1)];
@@ -91,21 +95,16 @@ private:
     {
         return blocks_[Row >> blockShift].ends.data() + std::size_t(Row & (blockRows - 1)) * cols_;
     }
-    std::uint64_t endOfText() const;
     std::uint32_t rowLength(int Row) const;
     bool atBufferEnd(int Row) const;
     void ensureRow(int Row);
-    // The last chunk, a new one when the last has too little room left for a row.
-    std::vector<char16_t> &chunkWithRoom();
     // Makes Row an empty row at the end of the last chunk, which it returns.
     std::vector<char16_t> &beginRow(int Row);
     void dropRowText(int Row);
-    std::size_t textSize() const;
     void compactIfWasteful();
 
     int cols_ = 0;
-    int rows_ = 0;
-    std::vector<std::vector<char16_t>> chunks_;
+    TTextChunks text_;
     std::vector<TRowBlock> blocks_;
     // Characters of the chunks no longer referenced by any row.
     std::size_t garbage_ = 0;

@@ -7,27 +7,21 @@
 #include <algorithm>
 
 namespace {
-constexpr std::size_t bufferChars = 1 << 20;
 constexpr std::size_t firstSlots = 1 << 10;
 } // namespace
 
 QStringView TsstStrings::text(quint32 i) const
 {
-    const std::uint64_t start = starts_[i];
-    return QStringView(buffers_[std::size_t(start >> 32)].data() + (start & 0xffffffffU),
-                       qsizetype(lengths_[i]));
+    return QStringView(texts_.At(starts_[i]), qsizetype(lengths_[i]));
 }
 
 void TsstStrings::store(QStringView text)
 {
-    if (buffers_.empty() ||
-        buffers_.back().capacity() - buffers_.back().size() < std::size_t(text.size()))
-        buffers_.emplace_back().reserve(bufferChars);
-    std::vector<char16_t> &buffer = buffers_.back();
-    starts_.push_back((std::uint64_t(buffers_.size() - 1) << 32) | buffer.size());
+    std::vector<char16_t> &chunk = texts_.WithRoom(std::size_t(text.size()));
+    starts_.push_back(texts_.End());
     lengths_.push_back(std::uint16_t(text.size()));
     const auto *chars = reinterpret_cast<const char16_t *>(text.utf16());
-    buffer.insert(buffer.end(), chars, chars + text.size());
+    chunk.insert(chunk.end(), chars, chars + text.size());
 }
 
 void TsstStrings::growSlots()

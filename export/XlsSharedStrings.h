@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TextChunks.h"
 #include "export/XlsRecords.h"
 
 #include <QString>
@@ -12,8 +13,8 @@
 // an entry; the table counts every reference.
 //
 // A report of a few hundred thousand rows has about as many distinct texts, so the table keeps
-// no object per entry: the texts lie in large buffers (each text whole in one), found through
-// an open-addressed table of entry numbers.
+// no object per entry: the texts lie in chunks (TTextChunks), found through an open-addressed
+// table of entry numbers.
 class TsstStrings {
 public:
     static constexpr int MaxLength = 32767;
@@ -34,9 +35,8 @@ private:
     void store(QStringView text);
     void growSlots();
 
-    // Text buffers; a buffer is full when the next text does not fit in what it has left.
-    std::vector<std::vector<char16_t>> buffers_;
-    // Entry i: its buffer in the high 32 bits, its offset there in the low; its length.
+    TTextChunks texts_;
+    // Entry i: its place in the texts and its length.
     std::vector<std::uint64_t> starts_;
     std::vector<std::uint16_t> lengths_;
     // Entry number + 1 in each used slot, 0 in a free one; a power of two, at most half used.
