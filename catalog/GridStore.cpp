@@ -142,10 +142,8 @@ std::vector<char16_t> &TGridStore::beginRow(int Row)
 void TGridStore::SetRow(int Row, std::span<const QString> Texts)
 {
     WriteRow(Row, [&Texts](int c, std::vector<char16_t> &buffer) {
-        if (std::size_t(c) >= Texts.size())
-            return;
-        const auto *chars = reinterpret_cast<const char16_t *>(Texts[c].utf16());
-        buffer.insert(buffer.end(), chars, chars + Texts[c].size());
+        if (std::size_t(c) < Texts.size())
+            AppendUtf16(Texts[c], buffer);
     });
 }
 

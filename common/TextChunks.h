@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringView>
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,3 +38,10 @@ public:
 private:
     std::vector<std::vector<char16_t>> chunks_;
 };
+
+// Appends a text's UTF-16 to a buffer of such texts.
+inline void AppendUtf16(QStringView Text, std::vector<char16_t> &Out)
+{
+    const auto *chars = reinterpret_cast<const char16_t *>(Text.utf16());
+    Out.insert(Out.end(), chars, chars + Text.size());
+}

@@ -1,5 +1,7 @@
 #include "db/FieldCells.h"
 
+#include "common/TextChunks.h"
+
 #include <QStringDecoder>
 
 #include <charconv>
@@ -15,12 +17,6 @@ void appendLatin1(const char *chars, std::size_t length, std::vector<char16_t> &
     out.resize(at + length);
     for (std::size_t i = 0; i < length; ++i)
         out[at + i] = char16_t(static_cast<unsigned char>(chars[i]));
-}
-
-void appendQString(QStringView text, std::vector<char16_t> &out)
-{
-    const auto *chars = reinterpret_cast<const char16_t *>(text.utf16());
-    out.insert(out.end(), chars, chars + text.size());
 }
 
 // A date or time format taken apart once: runs of d, M, y, H, m, s and literal characters.
@@ -121,7 +117,7 @@ void appendDateTime(qint64 stamp, std::vector<char16_t> &out)
     if (df.compiled && y > 0)
         appendFormatted(df, values, out);
     else
-        appendQString(date.toString(FormatSettings.ShortDateFormat), out);
+        AppendUtf16(date.toString(FormatSettings.ShortDateFormat), out);
     if (ms == 0)
         return;
     out.push_back(u' ');
@@ -129,8 +125,8 @@ void appendDateTime(qint64 stamp, std::vector<char16_t> &out)
     if (tf.compiled)
         appendFormatted(tf, values, out);
     else
-        appendQString(QTime::fromMSecsSinceStartOfDay(ms).toString(FormatSettings.LongTimeFormat),
-                      out);
+        AppendUtf16(QTime::fromMSecsSinceStartOfDay(ms).toString(FormatSettings.LongTimeFormat),
+                    out);
 }
 } // namespace
 
@@ -358,7 +354,7 @@ void TRowBatch::AppendCellText(TFieldType Type, const TFieldCell &Cell,
     case TFieldCell::Float:
         // A double in a text column reads as Qt's shortest form, as its variant would.
         if (Type == ftString)
-            return appendQString(VariantOf(Cell).toString(), Out);
+            return AppendUtf16(VariantOf(Cell).toString(), Out);
         return AppendFloatText(Cell.real, Out);
     case TFieldCell::DateTime:
         return appendDateTime(Cell.stamp, Out);

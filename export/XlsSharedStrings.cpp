@@ -20,8 +20,7 @@ void TsstStrings::store(QStringView text)
     std::vector<char16_t> &chunk = texts_.WithRoom(std::size_t(text.size()));
     starts_.push_back(texts_.End());
     lengths_.push_back(std::uint16_t(text.size()));
-    const auto *chars = reinterpret_cast<const char16_t *>(text.utf16());
-    chunk.insert(chunk.end(), chars, chars + text.size());
+    AppendUtf16(text, chunk);
 }
 
 void TsstStrings::growSlots()

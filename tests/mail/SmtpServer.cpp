@@ -2,13 +2,13 @@
 
 #include "tests/support/TempDir.h"
 
-#include <csignal>
-
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 QString mailTestScript(const QString &name)
 {
